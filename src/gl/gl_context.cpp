@@ -1,0 +1,107 @@
+#include "gl/gl_context.h"
+
+#include "gl/gl_api.h"
+#include "gl/gl_functions.h"
+#include "gl/wgl_calls.h"
+#include "shell/diagnostic_log.h"
+#include "shell/screen_surface.h"
+
+namespace {
+
+PROC loadedOpenGlExport(const char* name) {
+    HMODULE module = GetModuleHandleW(L"opengl32.dll");
+    return module == nullptr ? nullptr : GetProcAddress(module, name);
+}
+
+PIXELFORMATDESCRIPTOR saverPixelFormat() {
+    PIXELFORMATDESCRIPTOR descriptor = {};
+    descriptor.nSize = sizeof(PIXELFORMATDESCRIPTOR);
+    descriptor.nVersion = 1;
+    descriptor.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    descriptor.iPixelType = PFD_TYPE_RGBA;
+    descriptor.cColorBits = 32;
+    descriptor.cAlphaBits = 8;
+    descriptor.iLayerType = PFD_MAIN_PLANE;
+    return descriptor;
+}
+
+bool setSaverPixelFormat(HDC dc) {
+    const PIXELFORMATDESCRIPTOR descriptor = saverPixelFormat();
+    const int format = wglCalls.choosePixelFormat(dc, &descriptor);
+    if (format == 0 || !wglCalls.setPixelFormat(dc, format, &descriptor)) {
+        writeLog("pixel format failed");
+        return false;
+    }
+    return true;
+}
+
+// A legacy context must be current before the driver hands out wglCreateContextAttribsARB.
+HGLRC createCoreContextThroughLegacy(HDC dc, bool& legacyFailed) {
+    HGLRC legacy = wglCalls.createContext(dc);
+    if (legacy == nullptr) {
+        legacyFailed = true;
+        return nullptr;
+    }
+    if (!wglCalls.makeCurrent(dc, legacy)) {
+        wglCalls.deleteContext(legacy);
+        legacyFailed = true;
+        return nullptr;
+    }
+    HGLRC core = nullptr;
+    auto createContextAttribs =
+        procAs<PfnWglCreateContextAttribsArb>(wglCalls.getProcAddress("wglCreateContextAttribsARB"));
+    if (createContextAttribs != nullptr) {
+        const int attributes[] = {WGL_CONTEXT_MAJOR_VERSION_ARB,
+                                  3,
+                                  WGL_CONTEXT_MINOR_VERSION_ARB,
+                                  3,
+                                  WGL_CONTEXT_PROFILE_MASK_ARB,
+                                  WGL_CONTEXT_CORE_PROFILE_BIT_ARB,
+                                  0};
+        core = createContextAttribs(dc, nullptr, attributes);
+    }
+    wglCalls.makeCurrent(nullptr, nullptr);
+    wglCalls.deleteContext(legacy);
+    return core;
+}
+
+} // namespace
+
+WglCalls wglCalls = systemWglCalls();
+
+WglCalls systemWglCalls() {
+    return {ChoosePixelFormat, SetPixelFormat,    wglCreateContext,  wglMakeCurrent,
+            wglDeleteContext,  wglGetProcAddress, loadedOpenGlExport};
+}
+
+bool createGlContext(ScreenSurface& surface) {
+    if (!setSaverPixelFormat(surface.dc)) {
+        return false;
+    }
+    bool legacyFailed = false;
+    HGLRC core = createCoreContextThroughLegacy(surface.dc, legacyFailed);
+    if (legacyFailed) {
+        writeLog("legacy context failed");
+        return false;
+    }
+    if (core == nullptr) {
+        writeLog("GL 3.3 core context not available");
+        return false;
+    }
+    if (!wglCalls.makeCurrent(surface.dc, core)) {
+        wglCalls.deleteContext(core);
+        writeLog("make current failed");
+        return false;
+    }
+    surface.glContext = core;
+    return loadGlFunctions(gl, {wglCalls.getProcAddress, wglCalls.moduleProcAddress});
+}
+
+void releaseGlContext(ScreenSurface& surface) {
+    if (surface.glContext == nullptr) {
+        return;
+    }
+    wglCalls.makeCurrent(nullptr, nullptr);
+    wglCalls.deleteContext(surface.glContext);
+    surface.glContext = nullptr;
+}

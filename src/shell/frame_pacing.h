@@ -1,0 +1,32 @@
+#pragma once
+
+// The arithmetic of the main loop, kept free of the platform so that it can be checked directly.
+
+constexpr double softwareFrameInterval = 1.0 / 30.0;
+constexpr double passPeriod = 1.0 / 60.0;
+constexpr float cardFadeOffset = 0.4f;
+constexpr float cardFadeLength = 1.4f;
+
+// Software windows are redrawn at most 30 times a second, always all in the same pass.
+inline bool softwareFrameDue(double passTime, double lastSoftwareFrameTime) {
+    return passTime - lastSoftwareFrameTime >= softwareFrameInterval;
+}
+
+// Milliseconds to sleep after a pass that started at passTime and ended at endTime.
+// Without vertical-blank synchronisation the loop always yields at least 1 ms.
+inline int passSleepMilliseconds(double passTime, double endTime, bool vsync) {
+    const int ms = static_cast<int>((passTime + passPeriod - endTime) * 1000.0);
+    if (ms >= 1) {
+        return ms;
+    }
+    return vsync ? 0 : 1;
+}
+
+// Opacity of the overlay cards: 0 until 0.4 s after start, then rising linearly to 1 at 1.8 s.
+inline float cardFade(double saverTime) {
+    const float fade = (static_cast<float>(saverTime) - cardFadeOffset) / cardFadeLength;
+    if (fade < 0.0f) {
+        return 0.0f;
+    }
+    return fade > 1.0f ? 1.0f : fade;
+}

@@ -1,0 +1,65 @@
+#include "shell/main_loop.h"
+
+#include "gl/gl_frame.h"
+#include "shell/frame_pacing.h"
+#include "shell/saver_clock.h"
+#include "shell/saver_state.h"
+#include "shell/screen_surface.h"
+#include "software/software_renderer.h"
+
+#include <windows.h>
+
+namespace {
+
+// Every pending message is handled before the next frame; false once WM_QUIT arrives.
+bool pumpMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            return false;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return true;
+}
+
+} // namespace
+
+bool drawPass(double saverTime, double lastSoftwareFrameTime) {
+    if (!surfaces.empty()) {
+        // One clock value for every window of the pass, so all monitors show the same instant.
+        const float time = static_cast<float>(saverTime);
+        const float fade = cardFade(saverTime);
+        for (ScreenSurface* surface : surfaces) {
+            if (surface->useGl) {
+                wglMakeCurrent(surface->dc, surface->glContext);
+                drawGlFrame(*surface, time, fade);
+            }
+        }
+    }
+    const bool due = softwareFrameDue(saverTime, lastSoftwareFrameTime);
+    if (due) {
+        for (ScreenSurface* surface : surfaces) {
+            if (!surface->useGl && surface->backDc != nullptr) {
+                drawSoftwareFrame(*surface, saverTime);
+            }
+        }
+    }
+    return due;
+}
+
+void runMainLoop() {
+    double lastSoftwareFrameTime = -1.0;
+    while (pumpMessages()) {
+        const double passTime = readSaverClock();
+        const bool due = drawPass(passTime, lastSoftwareFrameTime);
+        const int sleepMs = passSleepMilliseconds(passTime, readSaverClock(), vsyncOn);
+        if (sleepMs > 0) {
+            Sleep(static_cast<DWORD>(sleepMs));
+        }
+        if (due) {
+            lastSoftwareFrameTime = passTime;
+        }
+    }
+}

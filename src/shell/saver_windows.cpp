@@ -1,0 +1,55 @@
+#include "shell/saver_windows.h"
+
+#include "gl/surface_setup.h"
+#include "shell/screen_surface.h"
+#include "shell/window_proc.h"
+
+void registerSaverClass(HINSTANCE instance) {
+    WNDCLASSW windowClass = {};
+    windowClass.style = CS_OWNDC;
+    windowClass.lpfnWndProc = saverWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    windowClass.lpszClassName = saverClassName;
+    RegisterClassW(&windowClass);
+}
+
+BOOL CALLBACK addMonitorWindow(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+    MONITORINFO info = {};
+    info.cbSize = sizeof(MONITORINFO);
+    GetMonitorInfoW(monitor, &info);
+    const RECT& area = info.rcMonitor; // the full monitor, taskbar included
+
+    auto* surface = new ScreenSurface();
+    surface->width = area.right - area.left;
+    surface->height = area.bottom - area.top;
+    surface->window =
+        CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, saverClassName, L"Orvane", WS_POPUP | WS_VISIBLE,
+                        area.left, area.top, surface->width, surface->height, nullptr, nullptr,
+                        reinterpret_cast<HINSTANCE>(data), nullptr);
+    if (surface->window == nullptr) {
+        delete surface;
+        return TRUE;
+    }
+    initSurface(*surface);
+    surfaces.push_back(surface);
+    return TRUE;
+}
+
+bool addPreviewWindow(HWND host, HINSTANCE instance) {
+    RECT client = {};
+    GetClientRect(host, &client);
+    auto* surface = new ScreenSurface();
+    surface->width = client.right < 2 ? 1 : client.right;
+    surface->height = client.bottom < 2 ? 1 : client.bottom;
+    surface->window = CreateWindowExW(0, saverClassName, L"Preview", WS_CHILD | WS_VISIBLE, 0, 0,
+                                      surface->width, surface->height, host, nullptr, instance, nullptr);
+    if (surface->window == nullptr) {
+        delete surface;
+        return false;
+    }
+    initSurface(*surface);
+    surfaces.push_back(surface);
+    return true;
+}

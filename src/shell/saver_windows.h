@@ -1,0 +1,15 @@
+#pragma once
+
+#include <windows.h>
+
+constexpr const wchar_t* saverClassName = L"OrvaneSaver3D";
+
+// Registers the one window class of the saver (own dc per window, arrow cursor, black background).
+void registerSaverClass(HINSTANCE instance);
+
+// EnumDisplayMonitors callback: one topmost popup over the monitor's full rectangle. The data value
+// is the instance handle. Always continues the enumeration.
+BOOL CALLBACK addMonitorWindow(HMONITOR monitor, HDC dc, LPRECT rect, LPARAM data);
+
+// The one child window inside the host's preview window; false when it cannot be created.
+bool addPreviewWindow(HWND host, HINSTANCE instance);

@@ -1,0 +1,103 @@
+#include "shell/window_proc.h"
+
+#include "shell/saver_state.h"
+
+#include <cstdlib>
+
+namespace {
+
+constexpr int cursorTolerance = 8;
+
+LRESULT quit() {
+    PostQuitMessage(0);
+    return 0;
+}
+
+// Full screen: any key, button, wheel, real mouse movement or switch to another program ends the saver.
+LRESULT fullScreenMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_DESTROY:
+        return 0;
+    case WM_ACTIVATEAPP:
+        if (wParam == 0) {
+            PostQuitMessage(0);
+        }
+        return 0;
+    case WM_SETCURSOR:
+        SetCursor(nullptr);
+        return 1;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_MOUSEWHEEL:
+    case WM_XBUTTONDOWN:
+        return quit();
+    case WM_MOUSEMOVE: {
+        // The message's own coordinates are window-relative; the rule is about the screen cursor.
+        POINT now = {};
+        GetCursorPos(&now);
+        if (cursorLeftStartArea(startCursor, now)) {
+            PostQuitMessage(0);
+        }
+        return 0;
+    }
+    case WM_SYSCOMMAND: {
+        const WPARAM command = wParam & 0xFFF0;
+        if (command == SC_CLOSE || command == SC_SCREENSAVE) {
+            return 0;
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    default:
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+// Preview: the host owns the input; only the host closing or destroying the child ends the saver.
+LRESULT previewMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_DESTROY:
+        return quit();
+    case WM_ACTIVATEAPP:
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_MOUSEWHEEL:
+    case WM_XBUTTONDOWN:
+    case WM_MOUSEMOVE:
+        return 0;
+    default:
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+} // namespace
+
+bool cursorLeftStartArea(POINT start, POINT now) {
+    const long long dx = std::llabs(static_cast<long long>(now.x) - start.x);
+    const long long dy = std::llabs(static_cast<long long>(now.y) - start.y);
+    return dx > cursorTolerance || dy > cursorTolerance;
+}
+
+LRESULT CALLBACK saverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT: {
+        // Drawing happens in the main loop; painting only validates.
+        PAINTSTRUCT paint;
+        BeginPaint(window, &paint);
+        EndPaint(window, &paint);
+        return 0;
+    }
+    case WM_CLOSE:
+        return quit();
+    case WM_ERASEBKGND:
+        return 1;
+    default:
+        return previewMode ? previewMessage(window, message, wParam, lParam)
+                           : fullScreenMessage(window, message, wParam, lParam);
+    }
+}

@@ -1,0 +1,1 @@
+orvane_test(command_line_test command_line_test.cpp)
