@@ -1,1 +1,5 @@
 orvane_test(command_line_test command_line_test.cpp)
+orvane_test(frame_pacing_test frame_pacing_test.cpp)
+orvane_test(window_proc_test window_proc_test.cpp)
+orvane_test(diagnostic_log_test diagnostic_log_test.cpp)
+orvane_test(main_loop_test main_loop_test.cpp)

@@ -1,0 +1,70 @@
+#include "support/test_windows.h"
+
+#include "gl/gl_context.h"
+#include "shell/saver_windows.h"
+
+#include <cstdio>
+#include <string>
+
+HWND createTestWindow(int width, int height, bool visible) {
+    static bool registered = false;
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    if (!registered) {
+        registerSaverClass(instance);
+        registered = true;
+    }
+    const DWORD style = WS_POPUP | (visible ? WS_VISIBLE : 0);
+    return CreateWindowExW(0, saverClassName, L"Orvane test", style, 0, 0, width, height, nullptr, nullptr,
+                           instance, nullptr);
+}
+
+bool openGlTestSurface(ScreenSurface& surface, int width, int height) {
+    surface = ScreenSurface();
+    surface.width = width;
+    surface.height = height;
+    surface.window = createTestWindow(width, height);
+    surface.dc = GetDC(surface.window);
+    if (createGlContext(surface)) {
+        return true;
+    }
+    closeTestSurface(surface);
+    return false;
+}
+
+void closeTestSurface(ScreenSurface& surface) {
+    releaseGlContext(surface);
+    if (surface.dc != nullptr) {
+        ReleaseDC(surface.window, surface.dc);
+    }
+    if (surface.window != nullptr) {
+        DestroyWindow(surface.window);
+    }
+    surface = ScreenSurface();
+}
+
+std::wstring redirectTempDirectory() {
+    static int counter = 0;
+    wchar_t base[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, base);
+    std::wstring folder = std::wstring(base) + L"orvane-test-" + std::to_wstring(GetCurrentProcessId()) +
+                          L"-" + std::to_wstring(++counter) + L"\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    SetEnvironmentVariableW(L"TMP", folder.c_str());
+    SetEnvironmentVariableW(L"TEMP", folder.c_str());
+    return folder + L"orvane-screensaver.log";
+}
+
+std::string readLogFile(const std::wstring& path) {
+    std::string text;
+    FILE* file = _wfopen(path.c_str(), L"rb");
+    if (file == nullptr) {
+        return text;
+    }
+    char buffer[4096];
+    size_t count;
+    while ((count = fread(buffer, 1, sizeof buffer, file)) > 0) {
+        text.append(buffer, count);
+    }
+    fclose(file);
+    return text;
+}

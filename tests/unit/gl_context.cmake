@@ -1,0 +1,2 @@
+orvane_test(gl_entry_points_test gl_entry_points_test.cpp)
+orvane_test(gl_context_test gl_context_test.cpp)
