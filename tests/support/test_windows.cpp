@@ -44,14 +44,23 @@ void closeTestSurface(ScreenSurface& surface) {
 
 std::wstring redirectTempDirectory() {
     static int counter = 0;
-    wchar_t base[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, base);
-    std::wstring folder = std::wstring(base) + L"orvane-test-" + std::to_wstring(GetCurrentProcessId()) +
-                          L"-" + std::to_wstring(++counter) + L"\\";
+    // Always below the real temporary directory, never below the previous redirection.
+    static std::wstring base;
+    if (base.empty()) {
+        wchar_t path[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, path);
+        base = path;
+    }
+    const std::wstring folder = base + L"orvane-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                std::to_wstring(++counter) + L"\\";
     CreateDirectoryW(folder.c_str(), nullptr);
     SetEnvironmentVariableW(L"TMP", folder.c_str());
     SetEnvironmentVariableW(L"TEMP", folder.c_str());
-    return folder + L"orvane-screensaver.log";
+    // Process numbers repeat across runs: drop what an earlier run left in the same folder.
+    const std::wstring log = folder + L"orvane-screensaver.log";
+    DeleteFileW(log.c_str());
+    RemoveDirectoryW(log.c_str());
+    return log;
 }
 
 std::string readLogFile(const std::wstring& path) {

@@ -56,6 +56,7 @@ TEST(DiagnosticLog, SilentWhenTheTemporaryPathIsTooLong) {
     const std::wstring shorter = folder.substr(0, folder.size() - 2) + L"\\";
     ASSERT_EQ(shorter.size(), 230u);
     CreateDirectoryW(shorter.c_str(), nullptr);
+    DeleteFileW((shorter + L"orvane-screensaver.log").c_str());
     SetEnvironmentVariableW(L"TMP", shorter.c_str());
     SetEnvironmentVariableW(L"TEMP", shorter.c_str());
     writeLog("pixel format failed");
