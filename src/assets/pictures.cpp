@@ -1,5 +1,8 @@
 #include "assets/pictures.h"
 
+#include "assets/embedded_pictures.h"
+#include "assets/image_decoding.h"
+
 EmbeddedImage* backgroundPicture = nullptr;
 EmbeddedImage* combinedCardPicture = nullptr;
 EmbeddedImage* helpCardPicture = nullptr;
@@ -8,17 +11,36 @@ EmbeddedImage* logoPicture = nullptr;
 EmbeddedImage* taglinePicture = nullptr;
 
 namespace {
-EmbeddedImage** const pictureSlots[] = {&backgroundPicture, &combinedCardPicture, &helpCardPicture,
-                                        &wordmarkPicture,   &logoPicture,         &taglinePicture};
+
+struct StoredPicture {
+    EmbeddedImage** slot;
+    const unsigned char* bytes;
+    const std::size_t* length;
+};
+
+// Decode and release order.
+const StoredPicture storedPictures[] = {
+    {&backgroundPicture, backgroundPng, &backgroundPngSize},
+    {&combinedCardPicture, combinedCardPng, &combinedCardPngSize},
+    {&helpCardPicture, helpCardPng, &helpCardPngSize},
+    {&wordmarkPicture, wordmarkPng, &wordmarkPngSize},
+    {&logoPicture, logoPng, &logoPngSize},
+    {&taglinePicture, taglinePng, &taglinePngSize},
+};
+
+} // namespace
+
+void decodeEmbeddedPictures() {
+    for (const StoredPicture& picture : storedPictures) {
+        *picture.slot = decodeEmbeddedImage(picture.bytes, *picture.length);
+    }
 }
 
-void decodeEmbeddedPictures() {}
-
 void releaseEmbeddedPictures() {
-    for (EmbeddedImage** slot : pictureSlots) {
-        if (*slot != nullptr) {
-            delete *slot;
-            *slot = nullptr;
+    for (const StoredPicture& picture : storedPictures) {
+        if (*picture.slot != nullptr) {
+            delete *picture.slot;
+            *picture.slot = nullptr;
         }
     }
 }

@@ -2,14 +2,16 @@
 
 #include "gl/gl_context.h"
 #include "gl/layout.h"
+#include "gl/program_builder.h"
+#include "gl/render_targets.h"
 #include "shell/screen_surface.h"
 #include "software/software_renderer.h"
 
 void initSurface(ScreenSurface& surface) {
     surface.scale = layoutScale(surface.width, surface.height);
     surface.dc = GetDC(surface.window);
-    if (createGlContext(surface)) {
-        surface.useGl = true;
+    // The first failing stage has logged its line; the window then takes the software path.
+    if (createGlContext(surface) && buildSurfacePrograms(surface) && createGlResources(surface)) {
         return;
     }
     releaseGlContext(surface);

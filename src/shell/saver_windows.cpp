@@ -15,6 +15,21 @@ void registerSaverClass(HINSTANCE instance) {
     RegisterClassW(&windowClass);
 }
 
+namespace {
+
+// A record whose window could not be created is dropped; otherwise it is set up and listed.
+bool adoptSurface(ScreenSurface* surface) {
+    if (surface->window == nullptr) {
+        delete surface;
+        return false;
+    }
+    initSurface(*surface);
+    surfaces.push_back(surface);
+    return true;
+}
+
+} // namespace
+
 BOOL CALLBACK addMonitorWindow(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
     MONITORINFO info = {};
     info.cbSize = sizeof(MONITORINFO);
@@ -28,12 +43,8 @@ BOOL CALLBACK addMonitorWindow(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
         CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, saverClassName, L"Orvane", WS_POPUP | WS_VISIBLE,
                         area.left, area.top, surface->width, surface->height, nullptr, nullptr,
                         reinterpret_cast<HINSTANCE>(data), nullptr);
-    if (surface->window == nullptr) {
-        delete surface;
-        return TRUE;
-    }
-    initSurface(*surface);
-    surfaces.push_back(surface);
+    // A monitor whose window cannot be made simply stays without a saver window.
+    adoptSurface(surface);
     return TRUE;
 }
 
@@ -45,11 +56,5 @@ bool addPreviewWindow(HWND host, HINSTANCE instance) {
     surface->height = client.bottom < 2 ? 1 : client.bottom;
     surface->window = CreateWindowExW(0, saverClassName, L"Preview", WS_CHILD | WS_VISIBLE, 0, 0,
                                       surface->width, surface->height, host, nullptr, instance, nullptr);
-    if (surface->window == nullptr) {
-        delete surface;
-        return false;
-    }
-    initSurface(*surface);
-    surfaces.push_back(surface);
-    return true;
+    return adoptSurface(surface);
 }

@@ -13,8 +13,27 @@ LRESULT quit() {
     return 0;
 }
 
+// Key presses, button presses and the wheel: each ends a full-screen saver.
+bool isPressOrWheel(UINT message) {
+    switch (message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_MOUSEWHEEL:
+    case WM_XBUTTONDOWN:
+        return true;
+    default:
+        return false;
+    }
+}
+
 // Full screen: any key, button, wheel, real mouse movement or switch to another program ends the saver.
 LRESULT fullScreenMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (isPressOrWheel(message)) {
+        return quit();
+    }
     switch (message) {
     case WM_DESTROY:
         return 0;
@@ -26,14 +45,6 @@ LRESULT fullScreenMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case WM_SETCURSOR:
         SetCursor(nullptr);
         return 1;
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-    case WM_MOUSEWHEEL:
-    case WM_XBUTTONDOWN:
-        return quit();
     case WM_MOUSEMOVE: {
         // The message's own coordinates are window-relative; the rule is about the screen cursor.
         POINT now = {};
@@ -57,22 +68,13 @@ LRESULT fullScreenMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 
 // Preview: the host owns the input; only the host closing or destroying the child ends the saver.
 LRESULT previewMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_DESTROY:
+    if (message == WM_DESTROY) {
         return quit();
-    case WM_ACTIVATEAPP:
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-    case WM_MOUSEWHEEL:
-    case WM_XBUTTONDOWN:
-    case WM_MOUSEMOVE:
-        return 0;
-    default:
-        return DefWindowProcW(window, message, wParam, lParam);
     }
+    if (isPressOrWheel(message) || message == WM_MOUSEMOVE || message == WM_ACTIVATEAPP) {
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 } // namespace

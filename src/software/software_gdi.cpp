@@ -1,0 +1,3 @@
+#include "software/software_gdi.h"
+
+SoftwareGdiCalls softwareGdi = {CreateCompatibleDC, CreateDIBSection, SelectObject, GetDC, ReleaseDC, BitBlt};

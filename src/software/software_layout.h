@@ -1,0 +1,176 @@
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <optional>
+
+// Where the software frame puts things, in window pixels (origin top-left, y downwards), single
+// precision, from plain values only.
+
+struct LayoutPoint {
+    float x = 0.0f;
+    float y = 0.0f;
+};
+
+struct LayoutRect {
+    float x = 0.0f;
+    float y = 0.0f;
+    float width = 0.0f;
+    float height = 0.0f;
+};
+
+// The rings and arcs turn around mid-width, a little above mid-height.
+inline LayoutPoint ringCentre(int width, int height) {
+    return {0.5f * static_cast<float>(width), 0.44f * static_cast<float>(height)};
+}
+
+// One faint ring of the static frame; radius at layout scale 1, colour ARGB.
+struct RingStyle {
+    float radius;
+    std::uint32_t colour;
+    bool dashed;
+};
+
+inline constexpr RingStyle ringStyles[3] = {
+    {430.0f, 0x1AC9A75Eu, false},
+    {560.0f, 0x1AC9A75Eu, true},
+    {700.0f, 0x0FC9A75Eu, false},
+};
+
+// Ring pens follow the layout scale but never get thinner than one pixel.
+inline float ringPenWidth(float scale) {
+    return scale > 1.0f ? scale : 1.0f;
+}
+
+// One travelling arc of the software frame; radius and pen width at layout scale 1.
+struct ArcStyle {
+    float radius;
+    float sweep;
+    bool trailsBackwards;
+    float penWidth;
+    std::uint8_t red;
+    std::uint8_t green;
+    std::uint8_t blue;
+};
+
+// Each arc runs along the ring of the same index.
+inline constexpr ArcStyle arcStyles[3] = {
+    {430.0f, 80.0f, true, 2.6f, 228, 201, 135},
+    {560.0f, 45.0f, false, 1.6f, 201, 167, 94},
+    {700.0f, 28.0f, true, 1.2f, 201, 167, 94},
+};
+
+// A picture drawn at half its pixel size times the layout scale.
+inline LayoutRect halfSizeRect(float scale, int pictureWidth, int pictureHeight) {
+    LayoutRect rect;
+    rect.width = static_cast<float>(pictureWidth) * 0.5f * scale;
+    rect.height = static_cast<float>(pictureHeight) * 0.5f * scale;
+    return rect;
+}
+
+// Full screen: the combined card at half size, centred on the rings.
+inline LayoutRect combinedCardRect(int width, int height, float scale, int pictureWidth, int pictureHeight) {
+    LayoutRect rect = halfSizeRect(scale, pictureWidth, pictureHeight);
+    const LayoutPoint centre = ringCentre(width, height);
+    rect.x = centre.x - rect.width / 2.0f;
+    rect.y = centre.y - rect.height / 2.0f;
+    return rect;
+}
+
+// Preview: the combined card alone, 0.62 of the window wide with its aspect kept, centred on the
+// rings. A picture without width gets an empty rectangle.
+inline LayoutRect previewCardRect(int width, int height, int pictureWidth, int pictureHeight) {
+    LayoutRect rect;
+    if (pictureWidth <= 0) {
+        return rect;
+    }
+    rect.width = 0.62f * static_cast<float>(width);
+    rect.height = static_cast<float>(pictureHeight) * rect.width / static_cast<float>(pictureWidth);
+    const LayoutPoint centre = ringCentre(width, height);
+    rect.x = centre.x - rect.width / 2.0f;
+    rect.y = centre.y - rect.height / 2.0f;
+    return rect;
+}
+
+// Full screen: the help card in the bottom-right corner, exactly where the GL path draws it.
+inline LayoutRect helpCardRect(int width, int height, float scale, int pictureWidth, int pictureHeight) {
+    LayoutRect rect = halfSizeRect(scale, pictureWidth, pictureHeight);
+    rect.x = static_cast<float>(width) - 64.0f * scale - rect.width;
+    rect.y = static_cast<float>(height) - 104.0f * scale - rect.height;
+    return rect;
+}
+
+// Full screen: the wordmark in the bottom-left corner, sharing the help card's margins.
+inline LayoutRect wordmarkRect(int height, float scale, int pictureWidth, int pictureHeight) {
+    LayoutRect rect = halfSizeRect(scale, pictureWidth, pictureHeight);
+    rect.x = 64.0f * scale;
+    rect.y = static_cast<float>(height) - 104.0f * scale - rect.height;
+    return rect;
+}
+
+// Pixel size of a decoded picture; an empty optional stands for a picture that is missing.
+struct PictureSize {
+    int width = 0;
+    int height = 0;
+};
+
+struct CardPlacement {
+    bool drawn = false;
+    LayoutRect rect;
+};
+
+// The picture cards of the static frame. Preview shows the combined card alone; full screen shows
+// the combined card, the help card and the wordmark. A missing picture is not drawn.
+struct SoftwareCards {
+    CardPlacement combined;
+    CardPlacement help;
+    CardPlacement wordmark;
+};
+
+inline SoftwareCards softwareCards(int width, int height, float scale, std::optional<PictureSize> combined,
+                                   std::optional<PictureSize> help, std::optional<PictureSize> wordmark,
+                                   bool previewMode) {
+    SoftwareCards cards;
+    if (previewMode) {
+        if (combined) {
+            cards.combined = {true, previewCardRect(width, height, combined->width, combined->height)};
+        }
+        return cards;
+    }
+    if (combined) {
+        cards.combined = {true, combinedCardRect(width, height, scale, combined->width, combined->height)};
+    }
+    if (help) {
+        cards.help = {true, helpCardRect(width, height, scale, help->width, help->height)};
+    }
+    if (wordmark) {
+        cards.wordmark = {true, wordmarkRect(height, scale, wordmark->width, wordmark->height)};
+    }
+    return cards;
+}
+
+// The point at `degrees` on a circle, computed in double precision (GDI+ angles: clockwise on screen).
+inline LayoutPoint pointOnCircle(float cx, float cy, float radius, double degrees) {
+    const double radians = degrees * 3.141592653589793 / 180.0;
+    return {static_cast<float>(cx + radius * std::cos(radians)),
+            static_cast<float>(cy + radius * std::sin(radians))};
+}
+
+// The ends of a glow arc and the angle its drawing starts from. The lead carries the dots; the
+// tail, `sweep` degrees behind the motion, is where the arc fades out.
+struct GlowArcGeometry {
+    float startAngle = 0.0f;
+    LayoutPoint lead;
+    LayoutPoint tail;
+};
+
+inline GlowArcGeometry glowArcGeometry(float cx, float cy, float radius, double leadAngle, float sweep,
+                                       bool trailsBackwards) {
+    const double tailAngle = trailsBackwards ? leadAngle - sweep : leadAngle + sweep;
+    GlowArcGeometry geometry;
+    // GDI+ draws an arc from its start angle clockwise through the sweep.
+    geometry.startAngle = static_cast<float>(trailsBackwards ? tailAngle : leadAngle);
+    geometry.lead = pointOnCircle(cx, cy, radius, leadAngle);
+    geometry.tail = pointOnCircle(cx, cy, radius, tailAngle);
+    return geometry;
+}

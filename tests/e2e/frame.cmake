@@ -1,0 +1,1 @@
+orvane_e2e(e2e_frame frame_e2e.py)
