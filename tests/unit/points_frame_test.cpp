@@ -153,6 +153,10 @@ TEST_F(PointsFrame, ModelLightIsCentredLeftOfAndAboveTheCentre) {
 TEST_F(PointsFrame, ModelLightAddsUpToTheSpriteProfile) {
     EXPECT_NEAR(measure(render(5.0f, modelPointCount)).total, 324612.63 * 0.178877, 0.02 * 58066.0);
     EXPECT_NEAR(measure(render(12.0f, modelPointCount)).total, 333559.76 * 0.178877, 0.02 * 59666.0);
+    // Outside the disc the profile would be negative: the corners of the sprite square are
+    // discarded, so no channel anywhere in the whole scene's frame drops below zero.
+    const std::vector<float> picture = render(5.0f);
+    EXPECT_GE(*std::min_element(picture.begin(), picture.end()), 0.0f);
 }
 
 } // namespace

@@ -74,7 +74,7 @@ void expectVector(const float* actual, const float (&expected)[3], float limit, 
     }
 }
 
-TEST_F(PointGenerators, HashIsTheSpecifiedIntegerMix) {
+TEST_F(PointGenerators, HashGivesKnownValuesAndKeepsZero) {
     const GLuint program = linkProbeProgram(R"(
 vec2 halves(uint h) { return vec2(float(h >> 16u), float(h & 0xFFFFu)); }
 void main() {
