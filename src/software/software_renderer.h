@@ -5,7 +5,7 @@ struct ScreenSurface;
 // Prepares a window that cannot render through OpenGL 3.3 core for the software path: two memory
 // device contexts with 32-bit top-down DIB sections, and the static frame drawn once. When a device
 // context or bitmap cannot be made, everything made so far is released and backDc stays null, so
-// the main loop skips the window and it keeps its black background.
+// the main loop never draws the window.
 void initSoftwareSurface(ScreenSurface& surface);
 
 // One software frame of a window at saver time t (seconds): the static frame, the three arcs on

@@ -114,7 +114,7 @@ class VirtualDisplay:
 
     def screenshot(self):
         with tempfile.NamedTemporaryFile(suffix=".ppm") as shot:
-            self.run(["import", "-window", "root", shot.name], timeout=60)
+            self.run(["import", "-window", "root", "-depth", "8", shot.name], timeout=60)
             return Image.open(shot.name).convert("RGB")
 
 
