@@ -35,8 +35,8 @@ struct CaptureOptions {
 };
 
 bool parseSize(const wchar_t* text, int& width, int& height) {
-    return std::swscanf(text, L"%dx%d", &width, &height) == 2 && width >= 1 && height >= 1 && width <= 16384 &&
-           height <= 16384;
+    return std::swscanf(text, L"%dx%d", &width, &height) == 2 && width >= 1 && height >= 1 &&
+           width <= 16384 && height <= 16384;
 }
 
 bool parseTime(const wchar_t* text, double& seconds) {

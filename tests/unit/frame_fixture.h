@@ -1,24 +1,17 @@
 #pragma once
 
-#include "gl/gl_api.h"
-#include "shell/screen_surface.h"
+#include "common/offscreen_frame.h"
 
 #include <cstdint>
 #include <vector>
 
-// A GL surface set up exactly as the saver sets up a window (context, programs, targets, cards),
-// drawing into an 8-bit framebuffer of the window's size instead of the window itself.
-struct FrameFixture {
-    ScreenSurface surface;
-    GLuint outputTexture = 0;
-    GLuint outputFramebuffer = 0;
-};
+// A surface set up exactly as the saver sets up a window, drawing into an 8-bit framebuffer of the
+// window's size instead of the window itself.
+using FrameFixture = OffscreenFrame;
 
-// GDI+ started and the six pictures decoded, once per test program.
-void ensurePicturesDecoded();
-
+// GDI+ started and the six pictures decoded (once per test program), then the off-screen frame.
 bool openFrameFixture(FrameFixture& fixture, int width, int height);
-void closeFrameFixture(FrameFixture& fixture);
+inline void closeFrameFixture(FrameFixture& fixture) { closeOffscreenFrame(fixture); }
 
 // The output as RGBA bytes, rows top first (window orientation).
 struct Image {

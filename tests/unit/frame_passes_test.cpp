@@ -68,7 +68,8 @@ TEST_F(CompositeTest, VignetteDarkensTheFarCornersToFiftyFivePercent) {
     // Only a window wider than about 2.5:1 reaches the vignette's floor in its corners.
     open(2600, 1000);
     const Image wide = composite(5.0f, 100.0f); // the tone map saturates: colour 1.0 before the vignette
-    for (const auto& [x, y] : {std::pair{0, 0}, std::pair{2599, 0}, std::pair{0, 999}, std::pair{2599, 999}}) {
+    for (const auto& [x, y] :
+         {std::pair{0, 0}, std::pair{2599, 0}, std::pair{0, 999}, std::pair{2599, 999}}) {
         EXPECT_NEAR(wide.at(x, y)[0], 0.55 * 255, 1.3) << x << "," << y;
     }
     EXPECT_GE(wide.at(1300, 500)[1], 254);
@@ -144,7 +145,8 @@ TEST_F(CardTest, AtTwiceTheLayoutScaleEveryCardPixelIsItsPictureOverTheFrame) {
         EmbeddedImage* picture;
         int left, top;
     };
-    const Placed cards[] = {{logoPicture, 128, 112}, {taglinePicture, 128, 1680}, {helpCardPicture, 2630, 1456}};
+    const Placed cards[] = {
+        {logoPicture, 128, 112}, {taglinePicture, 128, 1680}, {helpCardPicture, 2630, 1456}};
     for (const Placed& card : cards) {
         const int width = static_cast<int>(card.picture->GetWidth());
         const int height = static_cast<int>(card.picture->GetHeight());
@@ -163,9 +165,9 @@ TEST_F(CardTest, AtTwiceTheLayoutScaleEveryCardPixelIsItsPictureOverTheFrame) {
         }
         EXPECT_LE(worst, 2) << "card at " << card.left << "," << card.top;
         // Just outside the card, nothing changed.
-        for (const auto& [x, y] : {std::pair{card.left - 1, card.top + 5}, std::pair{card.left + 5, card.top - 1},
-                                   std::pair{card.left + width, card.top + 5},
-                                   std::pair{card.left + 5, card.top + height}}) {
+        for (const auto& [x, y] :
+             {std::pair{card.left - 1, card.top + 5}, std::pair{card.left + 5, card.top - 1},
+              std::pair{card.left + width, card.top + 5}, std::pair{card.left + 5, card.top + height}}) {
             EXPECT_EQ(0, std::memcmp(beneath.at(x, y), withCards.at(x, y), 3)) << x << "," << y;
         }
     }
@@ -191,7 +193,8 @@ TEST_F(CardTest, AtNormalScaleCardsSitAtTheirRectanglesAtHalfSize) {
         }
         const std::uint8_t* under = beneath.at(x, y);
         for (int c = 0; c < 3; ++c) {
-            EXPECT_NEAR(withCards.at(x, y)[c], sum[2 - c] + under[c] * (1.0 - sum[3] / 255.0), 2.0) << x << "," << y;
+            EXPECT_NEAR(withCards.at(x, y)[c], sum[2 - c] + under[c] * (1.0 - sum[3] / 255.0), 2.0)
+                << x << "," << y;
         }
     }
     // The logo at (64, 56) 330 x 126 and the tagline at (64, 840) 720 x 136: changed inside somewhere,
@@ -223,7 +226,8 @@ TEST_F(CardTest, CardsFadeInFromPointFourSeconds) {
     picturePixel(helpCardPicture, 2 * (1700 - 1315), 2 * (960 - 728), texel);
     const std::uint8_t* under = beneath.at(1700, 960);
     for (int c = 0; c < 3; ++c) {
-        EXPECT_NEAR(withCards.at(1700, 960)[c], 0.5 * texel[2 - c] + under[c] * (1.0 - 0.5 * texel[3] / 255.0), 3.0);
+        EXPECT_NEAR(withCards.at(1700, 960)[c],
+                    0.5 * texel[2 - c] + under[c] * (1.0 - 0.5 * texel[3] / 255.0), 3.0);
     }
 }
 

@@ -1,43 +1,52 @@
 #pragma once
 
-// Transform-feedback capture of the "points" vertex stage for tests: the stage's outputs are
-// written to a buffer with the rasteriser switched off and read back on the CPU. Needs a current
-// 3.3 core context with the saver's entry-point table loaded (openGlTestSurface).
+// Transform-feedback capture of the "points" vertex stage for tests: the outputs are recorded with
+// the rasteriser off and read back on the CPU.
 
 #include "gl/gl_api.h"
+#include "support/test_windows.h"
 
-#include <string>
+#include <gtest/gtest.h>
+
 #include <vector>
 
-// What the real program writes for one vertex: gl_Position, gl_PointSize and vCol, in the order
-// of capturedPointVaryings.
+// gl_Position, gl_PointSize and vCol of the real program, in recording order.
 struct CapturedPoint {
     float position[4];
     float pointSize;
     float colour[3];
 };
 
-// What a probe program writes for one vertex: the vec4 outputs vProbeA, vProbeB and vProbeC.
+// The vec4 outputs vProbeA, vProbeB and vProbeC of a probe program.
 struct ProbeRecord {
     float a[4];
     float b[4];
     float c[4];
 };
 
-// Fetches the transform-feedback and buffer entry points; false when one is missing.
-bool loadCaptureFunctions();
-
-// Links the saver's embedded point-cloud sources with gl_Position, gl_PointSize and vCol
-// recorded; 0 on failure (the compiler or linker message is printed).
+// The saver's embedded point-cloud sources recording CapturedPoint; 0 on failure.
 GLuint linkPointsCaptureProgram();
 
-// A vertex-only program made of the whole point-cloud vertex source with its own main renamed,
-// followed by probeMain: a main that may call any function of the source and writes
-// "out vec4 vProbeA, vProbeB, vProbeC;" (declared here). 0 on failure.
+// The whole point-cloud vertex source with its own main renamed, followed by probeMain: a main
+// that may call any of its functions and writes vProbeA, vProbeB and vProbeC (declared here).
 GLuint linkProbeProgram(const char* probeMain);
 
-// Runs vertices first .. first + count - 1 (gl_VertexID takes these values) through the program
-// with uT and uRes set and returns the recorded outputs of each vertex.
-std::vector<CapturedPoint> capturePoints(GLuint program, int first, int count, float saverTime,
-                                         float width = 1920.0f, float height = 1080.0f);
-std::vector<ProbeRecord> captureProbe(GLuint program, int first, int count, float saverTime);
+// Runs vertices first .. first + count - 1 with uT and uRes set; bytesPerVertex bytes per vertex.
+void recordVertices(GLuint program, int first, int count, float saverTime, float width, float height,
+                    void* output, std::size_t bytesPerVertex);
+
+template <typename Record>
+std::vector<Record> capture(GLuint program, int first, int count, float saverTime, float width = 1920.0f,
+                            float height = 1080.0f) {
+    std::vector<Record> records(static_cast<std::size_t>(count));
+    recordVertices(program, first, count, saverTime, width, height, records.data(), sizeof(Record));
+    return records;
+}
+
+// A suite with the saver's 3.3 core context current and the capture entry points loaded.
+class CaptureSuite : public ::testing::Test {
+  protected:
+    static bool openCaptureSurface();
+    static void TearDownTestSuite() { closeTestSurface(surface); }
+    static inline ScreenSurface surface;
+};

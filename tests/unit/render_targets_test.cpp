@@ -18,12 +18,17 @@ struct SizeCase {
 
 TEST(TargetSizes, AtMostFourteenFortyRowsAndQuarterSizeBlur) {
     const SizeCase cases[] = {
-        {1920, 1080, 1920, 1080, 480, 270}, {2560, 1440, 2560, 1440, 640, 360},
+        {1920, 1080, 1920, 1080, 480, 270},
+        {2560, 1440, 2560, 1440, 640, 360},
         // Single precision: 2560 x (1440 / 1600) rounds up to 2304; a double product gives 2303.
-        {2560, 1600, 2304, 1440, 576, 360}, {3840, 2160, 2560, 1440, 640, 360},
-        {7680, 4320, 2560, 1440, 640, 360}, {2560, 1441, 2558, 1440, 639, 360},
-        {1080, 1920, 810, 1440, 202, 360},  {1366, 768, 1366, 768, 341, 192},
-        {3, 3, 3, 3, 1, 1},                 {1, 1, 1, 1, 1, 1},
+        {2560, 1600, 2304, 1440, 576, 360},
+        {3840, 2160, 2560, 1440, 640, 360},
+        {7680, 4320, 2560, 1440, 640, 360},
+        {2560, 1441, 2558, 1440, 639, 360},
+        {1080, 1920, 810, 1440, 202, 360},
+        {1366, 768, 1366, 768, 341, 192},
+        {3, 3, 3, 3, 1, 1},
+        {1, 1, 1, 1, 1, 1},
     };
     for (const SizeCase& c : cases) {
         const TargetSizes sizes = targetSizes(c.width, c.height);
@@ -44,8 +49,8 @@ GLint textureLevelValue(GLuint texture, GLenum name) {
 constexpr GLenum textureInternalFormat = 0x1003; // GL_TEXTURE_INTERNAL_FORMAT
 
 TEST(RenderTargets, RealTexturesHaveTheComputedSizesInHalfFloat) {
-    for (const SizeCase& c : {SizeCase{2560, 1600, 2304, 1440, 576, 360}, SizeCase{1366, 768, 1366, 768, 341, 192},
-                              SizeCase{3, 3, 3, 3, 1, 1}}) {
+    for (const SizeCase& c : {SizeCase{2560, 1600, 2304, 1440, 576, 360},
+                              SizeCase{1366, 768, 1366, 768, 341, 192}, SizeCase{3, 3, 3, 3, 1, 1}}) {
         const std::wstring log = redirectTempDirectory();
         FrameFixture fixture;
         ASSERT_TRUE(openFrameFixture(fixture, c.width, c.height));

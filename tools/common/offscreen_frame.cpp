@@ -43,7 +43,9 @@ bool openOffscreenContext(OffscreenFrame& frame, int width, int height) {
     return createGlContext(surface);
 }
 
-bool buildOffscreenPrograms(OffscreenFrame& frame) { return buildSurfacePrograms(frame.surface); }
+bool buildOffscreenPrograms(OffscreenFrame& frame) {
+    return buildSurfacePrograms(frame.surface);
+}
 
 bool createOffscreenTargets(OffscreenFrame& frame) {
     if (!createGlResources(frame.surface)) {

@@ -1,0 +1,434 @@
+// benchmark: times the saver's frame off screen, pass by pass, and its start-up.
+//
+//   benchmark [--size WxH] [--frames N] [--start SECONDS] [--preview]
+//
+// Sets up like the saver (GDI+ and the pictures, the window's context, the four programs, the
+// targets and cards), draws the first frame at the start time (default 2 s), then N more frames
+// (default 300) in 1/60 s steps through the very passes of renderGlFrame, with a GL_TIME_ELAPSED
+// query around each pass and glFinish around the whole frame; in between, N/5 frames (at least
+// 10, or N when N is smaller) with glFinish around every pass as well. Prints per pass the GPU
+// time (median, 90th percentile) and the wall time, the whole frame's wall time, and the start-up
+// from process creation to the first finished frame, split by stage. Timer queries that are
+// missing, too coarse or implausible are named as such instead of printed; on llvmpipe they are
+// the rasteriser's CPU time. Exit code 0, 1 when the GL set-up failed, 2 on a usage error.
+
+#include "assets/pictures.h"
+#include "common/offscreen_frame.h"
+#include "gl/gl_frame.h"
+#include "gl/gl_functions.h"
+#include "shell/frame_pacing.h"
+#include "shell/saver_state.h"
+
+#include <windows.h>
+
+#include <gdiplus.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Timer queries: core in OpenGL 3.3, but fetched here so that the saver's table stays as it is.
+constexpr GLenum timeElapsedTarget = 0x88BF;     // GL_TIME_ELAPSED
+constexpr GLenum queryCounterBits = 0x8864;      // GL_QUERY_COUNTER_BITS
+constexpr GLenum queryResult = 0x8866;           // GL_QUERY_RESULT
+constexpr GLenum textureInternalFormat = 0x1003; // GL_TEXTURE_INTERNAL_FORMAT
+
+using GLuint64 = std::uint64_t;
+using PfnGlGenQueries = void(WINAPI*)(GLsizei count, GLuint* queries);
+using PfnGlBeginQuery = void(WINAPI*)(GLenum target, GLuint query);
+using PfnGlEndQuery = void(WINAPI*)(GLenum target);
+using PfnGlGetQueryiv = void(WINAPI*)(GLenum target, GLenum name, GLint* value);
+using PfnGlGetQueryObjectui64v = void(WINAPI*)(GLuint query, GLenum name, GLuint64* value);
+
+struct TimerQueries {
+    PfnGlGenQueries genQueries = nullptr;
+    PfnGlBeginQuery beginQuery = nullptr;
+    PfnGlEndQuery endQuery = nullptr;
+    PfnGlGetQueryiv getQueryiv = nullptr;
+    PfnGlGetQueryObjectui64v getQueryObjectui64v = nullptr;
+    GLint counterBits = 0;
+};
+
+enum Pass { pointsPass, blurPass, compositePass, cardsPass, passCount };
+constexpr const char* passNames[passCount] = {"points", "blur (4 passes)", "composite", "cards"};
+
+struct BenchmarkOptions {
+    int width = 1920;
+    int height = 1080;
+    int frames = 300;
+    double startTime = 2.0;
+    bool preview = false;
+};
+
+// Start-up stages in the saver's order, in seconds.
+struct StartupTimes {
+    double beforeMain = 0.0; // process creation to the first line of wmain (loader, Wine, runtime)
+    double pictures = 0.0;   // GDI+ start-up and decoding the six pictures
+    double context = 0.0;    // hidden window, pixel format, legacy and core context, entry points
+    double programs = 0.0;   // the four programs
+    double targets = 0.0;    // vertex array, render targets, card textures
+    double firstFrame = 0.0; // the first frame, to glFinish (the driver generates code here)
+};
+
+struct Series {
+    std::vector<double> passGpuMs[passCount];  // timer queries
+    std::vector<double> passWallMs[passCount]; // glFinish before and after the pass
+    std::vector<double> frameMs;               // whole frames, glFinish before and after
+};
+
+double secondsNow() {
+    static LARGE_INTEGER frequency = {};
+    if (frequency.QuadPart == 0) {
+        QueryPerformanceFrequency(&frequency);
+    }
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// Seconds from this process's creation (as the kernel recorded it) to now.
+double secondsSinceProcessCreation() {
+    FILETIME creation = {};
+    FILETIME exitTime = {};
+    FILETIME kernel = {};
+    FILETIME user = {};
+    FILETIME now = {};
+    GetProcessTimes(GetCurrentProcess(), &creation, &exitTime, &kernel, &user);
+    GetSystemTimePreciseAsFileTime(&now);
+    const auto ticks = [](const FILETIME& time) {
+        return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    };
+    // FILETIME counts 100 ns ticks.
+    return static_cast<double>(static_cast<std::int64_t>(ticks(now) - ticks(creation))) * 1e-7;
+}
+
+bool parseOptions(int argc, wchar_t** argv, BenchmarkOptions& options) {
+    for (int index = 1; index < argc; ++index) {
+        const std::wstring argument = argv[index];
+        if (argument == L"--preview") {
+            options.preview = true;
+            continue;
+        }
+        const wchar_t* value = index + 1 < argc ? argv[++index] : nullptr;
+        bool valid = false;
+        if (value == nullptr) {
+            return false;
+        }
+        if (argument == L"--size") {
+            valid = std::swscanf(value, L"%dx%d", &options.width, &options.height) == 2 &&
+                    options.width >= 1 && options.height >= 1 && options.width <= 16384 &&
+                    options.height <= 16384;
+        } else if (argument == L"--frames") {
+            valid = std::swscanf(value, L"%d", &options.frames) == 1 && options.frames >= 1;
+        } else if (argument == L"--start") {
+            valid = std::swscanf(value, L"%lf", &options.startTime) == 1 && options.startTime >= 0.0;
+        }
+        if (!valid) {
+            return false;
+        }
+    }
+    return true;
+}
+
+PROC openGlModuleLookup(const char* name) {
+    return GetProcAddress(GetModuleHandleW(L"opengl32.dll"), name);
+}
+
+// The saver's own lookup rules: the driver first, then opengl32.dll, and no bogus small answers.
+template <typename Function> Function lookup(const char* name) {
+    const GlProcLookup sources = {wglGetProcAddress, openGlModuleLookup};
+    return procAs<Function>(lookupGlEntryPoint(sources, name));
+}
+
+// Null entries or a zero-bit counter mean the driver cannot time passes.
+TimerQueries loadTimerQueries() {
+    TimerQueries queries;
+    queries.genQueries = lookup<PfnGlGenQueries>("glGenQueries");
+    queries.beginQuery = lookup<PfnGlBeginQuery>("glBeginQuery");
+    queries.endQuery = lookup<PfnGlEndQuery>("glEndQuery");
+    queries.getQueryiv = lookup<PfnGlGetQueryiv>("glGetQueryiv");
+    queries.getQueryObjectui64v = lookup<PfnGlGetQueryObjectui64v>("glGetQueryObjectui64v");
+    if (queries.genQueries && queries.beginQuery && queries.endQuery && queries.getQueryiv &&
+        queries.getQueryObjectui64v) {
+        queries.getQueryiv(timeElapsedTarget, queryCounterBits, &queries.counterBits);
+    }
+    return queries;
+}
+
+bool timerQueriesUsable(const TimerQueries& queries) {
+    return queries.counterBits > 0;
+}
+
+// Per-pass timing of one frame: a GL_TIME_ELAPSED query around each pass when the driver has
+// them, and optionally the pass's own wall time with glFinish before and after it.
+struct PassTimer {
+    const TimerQueries* queries = nullptr;
+    GLuint queryNames[passCount] = {};
+    bool finishEachPass = false;
+    double wallMs[passCount] = {};
+};
+
+// The passes of renderGlFrame, in its order; the card pass is left out in preview, as the saver
+// does.
+void drawTimedFrame(const OffscreenFrame& frame, float saverTime, float fade, PassTimer& timer) {
+    const bool timed = timerQueriesUsable(*timer.queries);
+    const auto run = [&](Pass pass, auto&& draw) {
+        if (timer.finishEachPass) {
+            glFinish();
+        }
+        const double start = secondsNow();
+        if (timed) {
+            timer.queries->beginQuery(timeElapsedTarget, timer.queryNames[pass]);
+        }
+        draw();
+        if (timed) {
+            timer.queries->endQuery(timeElapsedTarget);
+        }
+        if (timer.finishEachPass) {
+            glFinish();
+            timer.wallMs[pass] = (secondsNow() - start) * 1000.0;
+        }
+    };
+    run(pointsPass, [&] { drawPointPass(frame.surface, saverTime); });
+    run(blurPass, [&] { drawBloomPasses(frame.surface); });
+    run(compositePass, [&] { drawCompositePass(frame.surface, saverTime, frame.outputFramebuffer); });
+    if (!previewMode) {
+        run(cardsPass, [&] { drawCardPass(frame.surface, fade); });
+    }
+}
+
+bool passDrawn(int pass) {
+    return pass != cardsPass || !previewMode;
+}
+
+// Whole frames at start + 1/60, start + 2/60, ..., each bounded by glFinish, with the passes'
+// timer queries read afterwards. After every few of them one more frame at the same time with
+// glFinish around every pass too, for the passes' wall times (a fifth as many, but at least 10
+// when there are that many); interleaved, so that both series see the same machine load.
+// Those frames keep the driver from overlapping passes, so they do not count as whole frames.
+Series runFrames(const OffscreenFrame& frame, const BenchmarkOptions& options, const TimerQueries& queries) {
+    PassTimer timer;
+    timer.queries = &queries;
+    if (timerQueriesUsable(queries)) {
+        queries.genQueries(passCount, timer.queryNames);
+    }
+    const int wallFrames = std::max(10, options.frames / 5);
+    const int wallEvery = std::max(1, options.frames / wallFrames);
+    Series series;
+    for (int index = 1; index <= options.frames; ++index) {
+        const double saverTime = options.startTime + index * passPeriod;
+        timer.finishEachPass = false;
+        glFinish();
+        const double start = secondsNow();
+        drawTimedFrame(frame, static_cast<float>(saverTime), cardFade(saverTime), timer);
+        glFinish();
+        series.frameMs.push_back((secondsNow() - start) * 1000.0);
+        for (int pass = 0; pass < passCount && timerQueriesUsable(queries); ++pass) {
+            if (passDrawn(pass)) {
+                GLuint64 nanoseconds = 0;
+                queries.getQueryObjectui64v(timer.queryNames[pass], queryResult, &nanoseconds);
+                series.passGpuMs[pass].push_back(static_cast<double>(nanoseconds) * 1e-6);
+            }
+        }
+        const int wallDone = static_cast<int>(series.passWallMs[pointsPass].size());
+        if (index % wallEvery == 0 && wallDone < wallFrames) {
+            timer.finishEachPass = true;
+            drawTimedFrame(frame, static_cast<float>(saverTime), cardFade(saverTime), timer);
+            for (int pass = 0; pass < passCount; ++pass) {
+                if (passDrawn(pass)) {
+                    series.passWallMs[pass].push_back(timer.wallMs[pass]);
+                }
+            }
+        }
+    }
+    return series;
+}
+
+// Nearest-rank percentile (0 < fraction <= 1) of a copy of the values.
+double percentile(std::vector<double> values, double fraction) {
+    if (values.empty()) {
+        return 0.0;
+    }
+    std::sort(values.begin(), values.end());
+    std::size_t rank = static_cast<std::size_t>(fraction * static_cast<double>(values.size()) + 0.999999);
+    rank = std::clamp<std::size_t>(rank, 1, values.size());
+    return values[rank - 1];
+}
+
+// Why no pass time from the queries can be trusted, or an empty string. A GPU pass cannot take
+// longer than the whole frame's wall time, and a clock that reads zero for real work is too coarse.
+std::string timerQueryProblem(const TimerQueries& queries, const Series& series) {
+    if (queries.genQueries == nullptr || queries.getQueryObjectui64v == nullptr) {
+        return "the driver has no timer-query entry points";
+    }
+    if (!timerQueriesUsable(queries)) {
+        return "the driver's GL_TIME_ELAPSED counter has 0 bits (timer queries unsupported)";
+    }
+    const std::vector<double>& points = series.passGpuMs[pointsPass];
+    if (std::count(points.begin(), points.end(), 0.0) * 10 > static_cast<long long>(points.size())) {
+        return "the points pass often reads 0 ns: the timer is too coarse";
+    }
+    double passSum = 0.0;
+    for (const std::vector<double>& values : series.passGpuMs) {
+        passSum += percentile(values, 0.5);
+    }
+    const double frameMedian = percentile(series.frameMs, 0.5);
+    if (passSum > frameMedian * 1.25) {
+        char text[200];
+        std::snprintf(
+            text, sizeof text,
+            "the passes' GPU medians add up to %.1f ms, more than the whole frame's %.1f ms of wall "
+            "time",
+            passSum, frameMedian);
+        return text;
+    }
+    return std::string();
+}
+
+// A pass whose query and own wall time disagree by more than 1 ms and by more than half: the wall
+// time also holds the driver's submission and the glFinish, but no more than that.
+bool queryDisagrees(double gpuMs, double wallMs) {
+    const double gap = gpuMs > wallMs ? gpuMs - wallMs : wallMs - gpuMs;
+    return gap > 1.0 && gap > 0.5 * wallMs;
+}
+
+const char* glString(GLenum name) {
+    const auto* text = reinterpret_cast<const char*>(glGetString(name));
+    return text != nullptr ? text : "?";
+}
+
+const char* sceneTargetFormat(const OffscreenFrame& frame) {
+    GLint format = 0;
+    glBindTexture(GL_TEXTURE_2D, frame.surface.sceneTexture);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, textureInternalFormat, &format);
+    return format == GL_RGBA16F ? "half-float" : format == GL_RGBA8 ? "8-bit" : "other";
+}
+
+void printReport(const OffscreenFrame& frame, const BenchmarkOptions& options, const TimerQueries& queries,
+                 const Series& series, const StartupTimes& startup) {
+    const ScreenSurface& surface = frame.surface;
+    std::printf("Orvane benchmark: %dx%d %s, %d frames from %.3f s in 1/60 s steps\n", options.width,
+                options.height, options.preview ? "preview" : "full screen", options.frames,
+                options.startTime);
+    std::printf("renderer: %s | %s\n", glString(GL_RENDERER), glString(GL_VERSION));
+    std::printf("targets: points %dx%d, blur 2 x %dx%d, %s\n\n", surface.sceneWidth, surface.sceneHeight,
+                surface.bloomWidth, surface.bloomHeight, sceneTargetFormat(frame));
+
+    const std::string problem = timerQueryProblem(queries, series);
+    const double frameMedian = percentile(series.frameMs, 0.5);
+    std::printf("%-32s %11s %11s %12s %9s\n", "per pass", "GPU median", "GPU p90", "wall median", "share");
+    double wallSum = 0.0;
+    for (const std::vector<double>& values : series.passWallMs) {
+        wallSum += percentile(values, 0.5);
+    }
+    bool anyDisagreement = false;
+    for (int pass = 0; pass < passCount; ++pass) {
+        if (!passDrawn(pass)) {
+            std::printf("  %-30s %11s %11s %12s %9s\n", passNames[pass], "-", "-", "-", "-");
+            continue;
+        }
+        const double wall = percentile(series.passWallMs[pass], 0.5);
+        char gpuMedian[16] = "n/a";
+        char gpuP90[16] = "n/a";
+        const char* mark = " ";
+        if (problem.empty()) {
+            const double gpu = percentile(series.passGpuMs[pass], 0.5);
+            std::snprintf(gpuMedian, sizeof gpuMedian, "%.2f", gpu);
+            std::snprintf(gpuP90, sizeof gpuP90, "%.2f", percentile(series.passGpuMs[pass], 0.9));
+            if (queryDisagrees(gpu, wall)) {
+                mark = "*";
+                anyDisagreement = true;
+            }
+        }
+        std::printf("  %-30s %10s%s %11s %12.2f %8.0f%%\n", passNames[pass], gpuMedian, mark, gpuP90, wall,
+                    100.0 * wall / wallSum);
+    }
+    std::printf("%-32s %11s %11s %12.2f %9s   p90 %.2f ms, %.1f frames/s\n", "whole frame (wall, glFinish)",
+                "", "", frameMedian, "", percentile(series.frameMs, 0.9),
+                frameMedian > 0.0 ? 1000.0 / frameMedian : 0.0);
+    std::printf(
+        "GPU: GL_TIME_ELAPSED around each pass, %d frames. wall: glFinish before and after each pass, "
+        "%d frames in between;\nshare: of the passes' wall medians together.\n",
+        static_cast<int>(series.frameMs.size()), static_cast<int>(series.passWallMs[pointsPass].size()));
+    if (!problem.empty()) {
+        std::printf("GPU times not shown: %s.\n", problem.c_str());
+    }
+    if (anyDisagreement) {
+        std::printf("* the timer query disagrees with the pass's own wall time: on this driver the wall "
+                    "figure is the one to use.\n");
+    }
+    std::printf("\n");
+
+    const double total = startup.beforeMain + startup.pictures + startup.context + startup.programs +
+                         startup.targets + startup.firstFrame;
+    std::printf("start-up, process creation to the first finished frame %10s\n", "ms");
+    std::printf("  %-52s %10.1f\n", "process start to main (loader, Wine, C runtime)",
+                startup.beforeMain * 1e3);
+    std::printf("  %-52s %10.1f\n", "GDI+ start-up and picture decoding", startup.pictures * 1e3);
+    std::printf("  %-52s %10.1f\n", "window and OpenGL 3.3 context", startup.context * 1e3);
+    std::printf("  %-52s %10.1f\n", "program building (4 programs)", startup.programs * 1e3);
+    std::printf("  %-52s %10.1f\n", "target creation and card upload", startup.targets * 1e3);
+    std::printf("  %-52s %10.1f\n", "first frame to glFinish (incl. driver code generation)",
+                startup.firstFrame * 1e3);
+    std::printf("  %-52s %10.1f\n", "total", total * 1e3);
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    StartupTimes startup;
+    startup.beforeMain = secondsSinceProcessCreation();
+    double mark = secondsNow();
+    const auto lap = [&mark](double& stage) {
+        const double now = secondsNow();
+        stage = now - mark;
+        mark = now;
+    };
+
+    BenchmarkOptions options;
+    if (!parseOptions(argc, argv, options)) {
+        std::printf("usage: benchmark [--size WxH] [--frames N] [--start SECONDS] [--preview]\n");
+        return 2;
+    }
+    previewMode = options.preview;
+    Gdiplus::GdiplusStartupInput startupInput;
+    ULONG_PTR gdiplusToken = 0;
+    if (Gdiplus::GdiplusStartup(&gdiplusToken, &startupInput, nullptr) != Gdiplus::Ok) {
+        std::printf("benchmark: GDI+ did not start\n");
+        return 1;
+    }
+    decodeEmbeddedPictures();
+    lap(startup.pictures);
+
+    OffscreenFrame frame;
+    bool ready = openOffscreenContext(frame, options.width, options.height);
+    lap(startup.context);
+    ready = ready && buildOffscreenPrograms(frame);
+    lap(startup.programs);
+    ready = ready && createOffscreenTargets(frame);
+    lap(startup.targets);
+    if (!ready) {
+        std::printf("benchmark: the OpenGL set-up failed (see orvane-screensaver.log in the temporary "
+                    "directory)\n");
+        closeOffscreenFrame(frame);
+        return 1;
+    }
+    renderGlFrame(frame.surface, static_cast<float>(options.startTime), cardFade(options.startTime),
+                  frame.outputFramebuffer);
+    glFinish();
+    lap(startup.firstFrame);
+
+    const TimerQueries queries = loadTimerQueries();
+    const Series series = runFrames(frame, options, queries);
+    printReport(frame, options, queries, series, startup);
+
+    closeOffscreenFrame(frame);
+    releaseEmbeddedPictures();
+    Gdiplus::GdiplusShutdown(gdiplusToken);
+    return 0;
+}
