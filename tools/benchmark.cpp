@@ -13,6 +13,7 @@
 // the rasteriser's CPU time. Exit code 0, 1 when the GL set-up failed, 2 on a usage error.
 
 #include "assets/pictures.h"
+#include "common/stopwatch.h"
 #include "common/offscreen_frame.h"
 #include "gl/gl_frame.h"
 #include "gl/gl_functions.h"
@@ -80,16 +81,6 @@ struct Series {
     std::vector<double> passWallMs[passCount]; // glFinish before and after the pass
     std::vector<double> frameMs;               // whole frames, glFinish before and after
 };
-
-double secondsNow() {
-    static LARGE_INTEGER frequency = {};
-    if (frequency.QuadPart == 0) {
-        QueryPerformanceFrequency(&frequency);
-    }
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // Seconds from this process's creation (as the kernel recorded it) to now.
 double secondsSinceProcessCreation() {

@@ -11,6 +11,7 @@
 //
 // Paths are Windows paths under Wine: Z:\tmp\points writes /tmp/points-TIME.png.
 
+#include "common/stopwatch.h"
 #include "common/png_writer.h"
 #include "common/points_pass.h"
 #include "gl/gl_context.h"
@@ -64,16 +65,6 @@ bool parseOptions(int argc, char** argv, Options& options) {
         }
     }
     return !options.times.empty();
-}
-
-double secondsNow() {
-    static LARGE_INTEGER frequency = {};
-    if (frequency.QuadPart == 0) {
-        QueryPerformanceFrequency(&frequency);
-    }
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
 double median(std::vector<double> values) {

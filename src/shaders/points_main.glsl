@@ -1,10 +1,8 @@
 // Point-cloud vertex stage, file 4 of 4: dispatch by vertex index, the model
 // effects, projection and depth of field.
 
-void main() {
-    setupCamera();
-
-    int id = gl_VertexID;
+// Fills the emit record of one vertex from the generator its index belongs to.
+void generatePoint(int id) {
     if (id < O1) toothPoint(id);
     else if (id < O2) mandiblePoint(id);
     else if (id < O3) maxillaPoint(id);
@@ -15,6 +13,12 @@ void main() {
     else if (id < O8) beamPoint(id);
     else if (id < O9) floorPoint(id - O8);
     else dustPoint(id);
+}
+
+void main() {
+    setupCamera();
+    int id = gl_VertexID;
+    generatePoint(id);
 
     vec3 p = gP;
     vec3 col = gC;

@@ -21,17 +21,7 @@ constexpr float tolerance = 2e-4f;
 const char* const emitProbe = R"(
 void main() {
     setupCamera();
-    int id = gl_VertexID;
-    if (id < O1) toothPoint(id);
-    else if (id < O2) mandiblePoint(id);
-    else if (id < O3) maxillaPoint(id);
-    else if (id < O4) ringPoint(id);
-    else if (id < O5) armPoint(id);
-    else if (id < O6) sourcePoint(id);
-    else if (id < O7) detectorPoint(id - O6);
-    else if (id < O8) beamPoint(id);
-    else if (id < O9) floorPoint(id - O8);
-    else dustPoint(id);
+    generatePoint(gl_VertexID);
     vProbeA = vec4(gP, gI);
     vProbeB = vec4(gN, gModel ? gSize : -gSize);
     vProbeC = vec4(gC, 0.0);
