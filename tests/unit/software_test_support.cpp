@@ -4,17 +4,30 @@
 #include "assets/image_decoding.h"
 #include "gl/layout.h"
 #include "shell/saver_lifecycle.h"
+#include "shell/saver_state.h"
 #include "software/software_renderer.h"
 #include "support/test_windows.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstdlib>
-#include <string>
 
 int colourDistance(std::uint32_t a, std::uint32_t b) {
-    return std::max({std::abs(red(a) - red(b)), std::abs(green(a) - green(b)), std::abs(blue(a) - blue(b))});
+    int largest = 0;
+    for (int shift : {16, 8, 0}) {
+        largest = std::max(largest, std::abs(channel(a, shift) - channel(b, shift)));
+    }
+    return largest;
+}
+
+int changedPixels(const Frame& frame, const Frame& before, int left, int top, int right, int bottom,
+                  int tolerance) {
+    int changed = 0;
+    for (int y = top; y < bottom; ++y) {
+        for (int x = left; x < right; ++x) {
+            changed += colourDistance(frame.at(x, y), before.at(x, y)) > tolerance ? 1 : 0;
+        }
+    }
+    return changed;
 }
 
 Frame readBitmap(HBITMAP bitmap) {
@@ -39,17 +52,15 @@ Frame readPicture(EmbeddedImage* picture) {
     frame.pixels.resize(static_cast<std::size_t>(frame.width) * frame.height);
     Gdiplus::Rect whole(0, 0, frame.width, frame.height);
     Gdiplus::BitmapData locked = {};
-    if (picture->LockBits(&whole, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB, &locked) !=
-        Gdiplus::Ok) {
-        ADD_FAILURE() << "cannot lock the picture";
-        return frame;
-    }
-    for (int y = 0; y < frame.height; ++y) {
-        const auto* row = reinterpret_cast<const std::uint32_t*>(
-            static_cast<const unsigned char*>(locked.Scan0) + static_cast<std::ptrdiff_t>(y) * locked.Stride);
-        std::copy(row, row + frame.width,
-                  frame.pixels.begin() + static_cast<std::ptrdiff_t>(y) * frame.width);
-    }
+    // Scan0 is our own buffer, so the rows arrive packed.
+    locked.Width = frame.width;
+    locked.Height = frame.height;
+    locked.Stride = frame.width * 4;
+    locked.PixelFormat = PixelFormat32bppPARGB;
+    locked.Scan0 = frame.pixels.data();
+    EXPECT_EQ(picture->LockBits(&whole, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
+                                PixelFormat32bppPARGB, &locked),
+              Gdiplus::Ok);
     picture->UnlockBits(&locked);
     return frame;
 }
@@ -62,55 +73,29 @@ void startGdiplusOnce() {
     }
 }
 
-namespace {
-
-struct DecodedPicture {
-    EmbeddedImage** slot;
-    const unsigned char* bytes;
-    const std::size_t* length;
-    EmbeddedImage* picture;
-};
-
-DecodedPicture decodedPictures[] = {
-    {&backgroundPicture, backgroundPng, &backgroundPngSize, nullptr},
-    {&combinedCardPicture, combinedCardPng, &combinedCardPngSize, nullptr},
-    {&helpCardPicture, helpCardPng, &helpCardPngSize, nullptr},
-    {&wordmarkPicture, wordmarkPng, &wordmarkPngSize, nullptr},
-    {&logoPicture, logoPng, &logoPngSize, nullptr},
-    {&taglinePicture, taglinePng, &taglinePngSize, nullptr},
-};
-
-} // namespace
-
-EmbeddedImage* testPicture(EmbeddedImage* const& slot) {
-    startGdiplusOnce();
-    for (DecodedPicture& decoded : decodedPictures) {
-        if (decoded.slot == &slot) {
-            if (decoded.picture == nullptr) {
-                decoded.picture = decodeEmbeddedImage(decoded.bytes, *decoded.length);
-            }
-            return decoded.picture;
-        }
-    }
-    return nullptr;
-}
-
 void setPictureSlots(bool background, bool cards) {
-    backgroundPicture = background ? testPicture(backgroundPicture) : nullptr;
-    combinedCardPicture = cards ? testPicture(combinedCardPicture) : nullptr;
-    helpCardPicture = cards ? testPicture(helpCardPicture) : nullptr;
-    wordmarkPicture = cards ? testPicture(wordmarkPicture) : nullptr;
-    logoPicture = cards ? testPicture(logoPicture) : nullptr;
-    taglinePicture = cards ? testPicture(taglinePicture) : nullptr;
-}
-
-void clearPictureSlots() {
-    backgroundPicture = nullptr;
-    combinedCardPicture = nullptr;
-    helpCardPicture = nullptr;
-    wordmarkPicture = nullptr;
-    logoPicture = nullptr;
-    taglinePicture = nullptr;
+    struct Slot {
+        EmbeddedImage** slot;
+        const unsigned char* bytes;
+        const std::size_t* length;
+        bool isCard;
+    };
+    static const Slot slots[] = {
+        {&backgroundPicture, backgroundPng, &backgroundPngSize, false},
+        {&combinedCardPicture, combinedCardPng, &combinedCardPngSize, true},
+        {&helpCardPicture, helpCardPng, &helpCardPngSize, true},
+        {&wordmarkPicture, wordmarkPng, &wordmarkPngSize, true},
+        {&logoPicture, logoPng, &logoPngSize, true},
+        {&taglinePicture, taglinePng, &taglinePngSize, true},
+    };
+    static EmbeddedImage* decoded[std::size(slots)] = {};
+    startGdiplusOnce();
+    for (std::size_t index = 0; index < std::size(slots); ++index) {
+        if ((slots[index].isCard ? cards : background) && decoded[index] == nullptr) {
+            decoded[index] = decodeEmbeddedImage(slots[index].bytes, *slots[index].length);
+        }
+        *slots[index].slot = (slots[index].isCard ? cards : background) ? decoded[index] : nullptr;
+    }
 }
 
 ScreenSurface* openSoftwareSurface(int width, int height) {
@@ -125,45 +110,25 @@ ScreenSurface* openSoftwareSurface(int width, int height) {
     return surface;
 }
 
+std::vector<ScreenSurface*> replaceSurfaces(std::vector<ScreenSurface*> list) {
+    list.swap(surfaces);
+    return list;
+}
+
 void closeSoftwareSurface(ScreenSurface* surface) {
-    std::vector<ScreenSurface*> saved;
-    saved.swap(surfaces);
-    surfaces.push_back(surface);
+    std::vector<ScreenSurface*> saved = replaceSurfaces({surface});
     tearDownSurfaces();
-    surfaces.swap(saved);
+    replaceSurfaces(saved);
 }
 
-namespace {
-
-bool pngEncoder(CLSID& encoder) {
-    UINT count = 0;
-    UINT bytes = 0;
-    Gdiplus::GetImageEncodersSize(&count, &bytes);
-    std::vector<unsigned char> buffer(bytes);
-    auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-    if (bytes == 0 || Gdiplus::GetImageEncoders(count, bytes, codecs) != Gdiplus::Ok) {
-        return false;
-    }
-    for (UINT index = 0; index < count; ++index) {
-        if (std::wstring(codecs[index].MimeType) == L"image/png") {
-            encoder = codecs[index].Clsid;
-            return true;
-        }
-    }
-    return false;
+void SoftwareTest::SetUp() {
+    startGdiplusOnce();
+    previewMode = false;
+    originalGdi = softwareGdi;
 }
 
-} // namespace
-
-void captureFrame(const Frame& frame, const wchar_t* name) {
-    const wchar_t* folder = _wgetenv(L"ORVANE_SOFTWARE_CAPTURE_DIR");
-    CLSID encoder;
-    if (folder == nullptr || !pngEncoder(encoder)) {
-        return;
-    }
-    std::vector<std::uint32_t> pixels = frame.pixels;
-    Gdiplus::Bitmap bitmap(frame.width, frame.height, frame.width * 4, PixelFormat32bppRGB,
-                           reinterpret_cast<BYTE*>(pixels.data()));
-    const std::wstring path = std::wstring(folder) + L"\\" + name + L".png";
-    EXPECT_EQ(bitmap.Save(path.c_str(), &encoder, nullptr), Gdiplus::Ok) << "capture not written";
+void SoftwareTest::TearDown() {
+    softwareGdi = originalGdi;
+    setPictureSlots(false, false);
+    previewMode = false;
 }

@@ -1,10 +1,13 @@
 #pragma once
 
 // Helpers shared by the software renderer's tests: real software surfaces, read-back of their DIB
-// sections, the embedded pictures decoded once, and optional PNG captures for review.
+// sections and the embedded pictures.
 
 #include "assets/pictures.h"
 #include "shell/screen_surface.h"
+#include "software/software_gdi.h"
+
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <vector>
@@ -18,21 +21,17 @@ struct Frame {
     std::uint32_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
 };
 
-inline int red(std::uint32_t pixel) {
-    return static_cast<int>((pixel >> 16) & 0xFF);
-}
-inline int green(std::uint32_t pixel) {
-    return static_cast<int>((pixel >> 8) & 0xFF);
-}
-inline int blue(std::uint32_t pixel) {
-    return static_cast<int>(pixel & 0xFF);
-}
-inline int alpha(std::uint32_t pixel) {
-    return static_cast<int>(pixel >> 24);
+// One 8-bit channel: shift 24 alpha, 16 red, 8 green, 0 blue.
+inline int channel(std::uint32_t pixel, int shift) {
+    return static_cast<int>((pixel >> shift) & 0xFF);
 }
 
 // Largest difference of the red, green and blue channels.
 int colourDistance(std::uint32_t a, std::uint32_t b);
+
+// Pixels of [left, right) x [top, bottom) that differ from `before` by more than `tolerance`.
+int changedPixels(const Frame& frame, const Frame& before, int left, int top, int right, int bottom,
+                  int tolerance = 0);
 
 // The pixels of a DIB section, after flushing GDI's batch.
 Frame readBitmap(HBITMAP bitmap);
@@ -40,21 +39,22 @@ Frame readBitmap(HBITMAP bitmap);
 // A picture's premultiplied pixels.
 Frame readPicture(EmbeddedImage* picture);
 
-// GDI+ for the whole test program (never shut down: the process ends soon enough).
 void startGdiplusOnce();
 
-// The embedded pictures, decoded once per test program and owned by the tests; the saver's slots
-// are set from these and put back to null by clearPictureSlots.
-EmbeddedImage* testPicture(EmbeddedImage* const& slot);
 // `cards` fills the five card slots, logo and tagline included (the software path must not draw those two).
 void setPictureSlots(bool background, bool cards);
-void clearPictureSlots();
 
-// A hidden saver-class window of the given size, set up as initSurface does after a GL failure
-// (scale, dc, then the software set-up). Closed with the saver's own teardown.
+// A hidden saver-class window set up as initSurface does after a GL failure; closed by the saver's teardown.
 ScreenSurface* openSoftwareSurface(int width, int height);
 void closeSoftwareSurface(ScreenSurface* surface);
 
-// Writes the frame as <name>.png into the folder named by ORVANE_SOFTWARE_CAPTURE_DIR (a Windows
-// path) when that variable is set, for looking at; does nothing otherwise.
-void captureFrame(const Frame& frame, const wchar_t* name);
+// Puts `list` in place of the saver's window list and returns the previous one.
+std::vector<ScreenSurface*> replaceSurfaces(std::vector<ScreenSurface*> list);
+
+// Resets the preview flag, the picture slots and the GDI call table around every test.
+class SoftwareTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+    SoftwareGdiCalls originalGdi = {};
+};
