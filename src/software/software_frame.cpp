@@ -29,10 +29,10 @@ const SoftwarePassValues& passValuesAt(double saverTime) {
 
 // Nothing drawn in a frame may cover the help card (its support details stay readable).
 void excludeHelpCard(Graphics& graphics, const ScreenSurface& surface) {
-    if (previewMode || helpCardPicture == nullptr) {
+    const std::optional<PictureSize> size = pictureSize(helpCardPicture);
+    if (previewMode || !size) {
         return;
     }
-    const std::optional<PictureSize> size = pictureSize(helpCardPicture);
     const LayoutRect card =
         helpCardRect(surface.width, surface.height, surface.scale, size->width, size->height);
     graphics.SetClip(RectF(card.x, card.y, card.width, card.height), CombineModeExclude);
