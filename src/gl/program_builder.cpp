@@ -13,22 +13,31 @@ namespace {
 // always ends in a terminator whatever the driver writes.
 constexpr GLsizei infoLogBufferSize = 4096;
 
+// Reads a compile or link status; when it is 0, logs the object's info log with the given format.
+bool statusSucceeded(GLuint object, GLenum statusName, PfnGlGetShaderiv getStatus,
+                     PfnGlGetShaderInfoLog getInfoLog, const char* format, const char* programName) {
+    GLint status = 0; // a driver that leaves it unwritten counts as a failure
+    getStatus(object, statusName, &status);
+    if (status != 0) {
+        return true;
+    }
+    char infoLog[infoLogBufferSize];
+    std::memset(infoLog, 0, sizeof infoLog);
+    getInfoLog(object, infoLogBufferSize - 1, nullptr, infoLog);
+    writeLog(format, programName, infoLog);
+    return false;
+}
+
 // Creates, sources and compiles one stage. Returns the shader, or 0 after logging the compiler's
 // message when it does not compile.
 GLuint compileStage(GLenum stage, const char* source, const char* programName) {
     const GLuint shader = gl.glCreateShader(stage);
     gl.glShaderSource(shader, 1, &source, nullptr);
     gl.glCompileShader(shader);
-    GLint status = 0; // a driver that leaves it unwritten counts as a failure
-    gl.glGetShaderiv(shader, GL_COMPILE_STATUS, &status);
-    if (status != 0) {
-        return shader;
-    }
-    char infoLog[infoLogBufferSize];
-    std::memset(infoLog, 0, sizeof infoLog);
-    gl.glGetShaderInfoLog(shader, infoLogBufferSize - 1, nullptr, infoLog);
-    writeLog("shader %s failed: %s", programName, infoLog);
-    return 0;
+    return statusSucceeded(shader, GL_COMPILE_STATUS, gl.glGetShaderiv, gl.glGetShaderInfoLog,
+                           "shader %s failed: %s", programName)
+               ? shader
+               : 0;
 }
 
 } // namespace
@@ -44,16 +53,10 @@ GLuint buildProgram(const char* vertexSource, const char* fragmentSource, const 
     gl.glAttachShader(program, vertexShader);
     gl.glAttachShader(program, fragmentShader);
     gl.glLinkProgram(program);
-    GLint status = 0;
-    gl.glGetProgramiv(program, GL_LINK_STATUS, &status);
-    if (status != 0) {
-        return program;
-    }
-    char infoLog[infoLogBufferSize];
-    std::memset(infoLog, 0, sizeof infoLog);
-    gl.glGetProgramInfoLog(program, infoLogBufferSize - 1, nullptr, infoLog);
-    writeLog("link %s failed: %s", programName, infoLog);
-    return 0;
+    return statusSucceeded(program, GL_LINK_STATUS, gl.glGetProgramiv, gl.glGetProgramInfoLog,
+                           "link %s failed: %s", programName)
+               ? program
+               : 0;
 }
 
 bool buildSurfacePrograms(ScreenSurface& surface) {
