@@ -9,7 +9,23 @@ namespace {
 
 constexpr GLsizei pointCount = 217500;
 
-void drawPointPassBody(const ScreenSurface& surface, float saverTime) {
+void blurPass(const ScreenSurface& surface, GLuint targetFramebuffer, GLuint sourceTexture, float stepX,
+              float stepY) {
+    gl.glBindFramebuffer(GL_FRAMEBUFFER, targetFramebuffer);
+    glViewport(0, 0, surface.bloomWidth, surface.bloomHeight);
+    const GLuint program = surface.blurProgram;
+    gl.glUseProgram(program);
+    gl.glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, sourceTexture);
+    gl.glUniform1i(gl.glGetUniformLocation(program, "uTex"), 0);
+    gl.glUniform2f(gl.glGetUniformLocation(program, "uDir"), stepX, stepY);
+    glDrawArrays(GL_TRIANGLES, 0, 3);
+}
+
+} // namespace
+
+void drawPointPass(const ScreenSurface& surface, float saverTime) {
+    gl.glBindVertexArray(surface.emptyVao);
     gl.glBindFramebuffer(GL_FRAMEBUFFER, surface.sceneFramebuffer);
     glViewport(0, 0, surface.sceneWidth, surface.sceneHeight);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
@@ -25,21 +41,8 @@ void drawPointPassBody(const ScreenSurface& surface, float saverTime) {
     glDisable(GL_BLEND);
 }
 
-void blurPass(const ScreenSurface& surface, GLuint targetFramebuffer, GLuint sourceTexture, float stepX,
-              float stepY) {
-    gl.glBindFramebuffer(GL_FRAMEBUFFER, targetFramebuffer);
-    glViewport(0, 0, surface.bloomWidth, surface.bloomHeight);
-    const GLuint program = surface.blurProgram;
-    gl.glUseProgram(program);
-    gl.glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, sourceTexture);
-    gl.glUniform1i(gl.glGetUniformLocation(program, "uTex"), 0);
-    gl.glUniform2f(gl.glGetUniformLocation(program, "uDir"), stepX, stepY);
-    glDrawArrays(GL_TRIANGLES, 0, 3);
-}
-
 // Four separable passes ping-ponging between the quarter-size targets; steps in blur texels.
-void drawBloomPassesBody(const ScreenSurface& surface) {
+void drawBloomPasses(const ScreenSurface& surface) {
     const float width = static_cast<float>(surface.bloomWidth);
     const float height = static_cast<float>(surface.bloomHeight);
     blurPass(surface, surface.bloomFramebufferA, surface.sceneTexture, 1.5f / width, 0.0f);
@@ -48,7 +51,7 @@ void drawBloomPassesBody(const ScreenSurface& surface) {
     blurPass(surface, surface.bloomFramebufferB, surface.bloomTextureA, 0.0f, 3.0f / height);
 }
 
-void drawCompositeBody(const ScreenSurface& surface, float saverTime, GLuint outputFramebuffer) {
+void drawCompositePass(const ScreenSurface& surface, float saverTime, GLuint outputFramebuffer) {
     gl.glBindFramebuffer(GL_FRAMEBUFFER, outputFramebuffer);
     glViewport(0, 0, surface.width, surface.height);
     const GLuint program = surface.compositeProgram;
@@ -63,19 +66,6 @@ void drawCompositeBody(const ScreenSurface& surface, float saverTime, GLuint out
                    static_cast<float>(surface.height));
     gl.glUniform1f(gl.glGetUniformLocation(program, "uT"), saverTime);
     glDrawArrays(GL_TRIANGLES, 0, 3);
-}
-
-} // namespace
-
-void drawPointPass(const ScreenSurface& surface, float saverTime) {
-    gl.glBindVertexArray(surface.emptyVao);
-    drawPointPassBody(surface, saverTime);
-}
-
-void drawBloomPasses(const ScreenSurface& surface) { drawBloomPassesBody(surface); }
-
-void drawCompositePass(const ScreenSurface& surface, float saverTime, GLuint outputFramebuffer) {
-    drawCompositeBody(surface, saverTime, outputFramebuffer);
 }
 
 void drawCardPass(const ScreenSurface& surface, float cardFade) {
