@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gl/card_layout.h"
+
 #include <cmath>
 #include <cstdint>
 #include <optional>
@@ -12,12 +14,8 @@ struct LayoutPoint {
     float y = 0.0f;
 };
 
-struct LayoutRect {
-    float x = 0.0f;
-    float y = 0.0f;
-    float width = 0.0f;
-    float height = 0.0f;
-};
+// The same rectangle the GL path's cards use.
+using LayoutRect = CardRect;
 
 // The rings and arcs turn around mid-width, a little above mid-height.
 inline LayoutPoint ringCentre(int width, int height) {
@@ -94,10 +92,7 @@ inline LayoutRect previewCardRect(int width, int height, int pictureWidth, int p
 
 // Full screen: the help card in the bottom-right corner, exactly where the GL path draws it.
 inline LayoutRect helpCardRect(int width, int height, float scale, int pictureWidth, int pictureHeight) {
-    LayoutRect rect = halfSizeRect(scale, pictureWidth, pictureHeight);
-    rect.x = static_cast<float>(width) - 64.0f * scale - rect.width;
-    rect.y = static_cast<float>(height) - 104.0f * scale - rect.height;
-    return rect;
+    return cardRect(helpCard, pictureWidth, pictureHeight, width, height, scale);
 }
 
 // Full screen: the wordmark in the bottom-left corner, sharing the help card's margins.

@@ -6,40 +6,17 @@
 #include <cstdio>
 #include <string>
 
-HWND createTestWindow(int width, int height, bool visible) {
-    static bool registered = false;
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    if (!registered) {
-        registerSaverClass(instance);
-        registered = true;
-    }
-    const DWORD style = WS_POPUP | (visible ? WS_VISIBLE : 0);
-    return CreateWindowExW(0, saverClassName, L"Orvane test", style, 0, 0, width, height, nullptr, nullptr,
-                           instance, nullptr);
-}
-
 bool openGlTestSurface(ScreenSurface& surface, int width, int height) {
     surface = ScreenSurface();
     surface.width = width;
     surface.height = height;
-    surface.window = createTestWindow(width, height);
+    surface.window = createSaverClassWindow(width, height);
     surface.dc = GetDC(surface.window);
     if (createGlContext(surface)) {
         return true;
     }
-    closeTestSurface(surface);
+    closeSurfaceWindow(surface);
     return false;
-}
-
-void closeTestSurface(ScreenSurface& surface) {
-    releaseGlContext(surface);
-    if (surface.dc != nullptr) {
-        ReleaseDC(surface.window, surface.dc);
-    }
-    if (surface.window != nullptr) {
-        DestroyWindow(surface.window);
-    }
-    surface = ScreenSurface();
 }
 
 std::wstring redirectTempDirectory() {

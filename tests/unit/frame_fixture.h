@@ -11,7 +11,9 @@ using FrameFixture = OffscreenFrame;
 
 // GDI+ started and the six pictures decoded (once per test program), then the off-screen frame.
 bool openFrameFixture(FrameFixture& fixture, int width, int height);
-inline void closeFrameFixture(FrameFixture& fixture) { closeOffscreenFrame(fixture); }
+inline void closeFrameFixture(FrameFixture& fixture) {
+    closeOffscreenFrame(fixture);
+}
 
 // The output as RGBA bytes, rows top first (window orientation).
 struct Image {

@@ -62,7 +62,7 @@ class GlContextTest : public ::testing::Test {
         wglCalls = {scriptedChoose, scriptedSet,         scriptedCreate,           scriptedMakeCurrent,
                     scriptedDelete, scriptedProcAddress, scriptedModuleProcAddress};
         log = redirectTempDirectory();
-        surface.window = createTestWindow(64, 48);
+        surface.window = createSaverClassWindow(64, 48);
         surface.width = 64;
         surface.height = 48;
     }
@@ -72,7 +72,7 @@ class GlContextTest : public ::testing::Test {
             ReleaseDC(surface.window, surface.dc);
             surface.dc = nullptr;
         }
-        closeTestSurface(surface);
+        closeSurfaceWindow(surface);
     }
     // Runs the whole per-window set-up and checks what every failure must leave behind.
     void expectSoftwareSurfaceWithLine(const char* line) {
@@ -151,7 +151,7 @@ TEST_F(GlContextTest, ALaterWindowsFailureKeepsTheFirstWindowRendering) {
     initSurface(surface);
     ASSERT_TRUE(surface.useGl);
     ScreenSurface second;
-    second.window = createTestWindow(32, 32);
+    second.window = createSaverClassWindow(32, 32);
     second.width = 32;
     second.height = 32;
     script.missingName = "glCreateShader";

@@ -20,7 +20,7 @@ class PictureUpload : public ::testing::Test {
     }
     static void TearDownTestSuite() { Gdiplus::GdiplusShutdown(token); }
     void SetUp() override { ASSERT_TRUE(openGlTestSurface(surface, 64, 64)); }
-    void TearDown() override { closeTestSurface(surface); }
+    void TearDown() override { closeSurfaceWindow(surface); }
 
     static inline ULONG_PTR token = 0;
     ScreenSurface surface;

@@ -47,6 +47,6 @@ std::vector<Record> capture(GLuint program, int first, int count, float saverTim
 class CaptureSuite : public ::testing::Test {
   protected:
     static bool openCaptureSurface();
-    static void TearDownTestSuite() { closeTestSurface(surface); }
+    static void TearDownTestSuite() { closeSurfaceWindow(surface); }
     static inline ScreenSurface surface;
 };

@@ -58,7 +58,7 @@ class PointsFrame : public ::testing::Test {
         gl.glGenVertexArrays(1, &vertexArray);
         ASSERT_TRUE(createPointsTarget(target, targetWidth, targetHeight));
     }
-    static void TearDownTestSuite() { closeTestSurface(surface); }
+    static void TearDownTestSuite() { closeSurfaceWindow(surface); }
     void SetUp() override { ASSERT_NE(program, 0u); }
 
     static std::vector<float> render(float saverTime, int count = scenePointCount) {

@@ -123,7 +123,7 @@ void WINAPI fakeInfoLog(GLuint, GLsizei capacity, GLsizei* length, GLchar* log) 
 class ProgramBuilder : public ::testing::Test {
   protected:
     static void SetUpTestSuite() { ASSERT_TRUE(openGlTestSurface(surface, 64, 64)); }
-    static void TearDownTestSuite() { closeTestSurface(surface); }
+    static void TearDownTestSuite() { closeSurfaceWindow(surface); }
 
     void SetUp() override {
         ASSERT_NE(surface.glContext, nullptr);
@@ -307,13 +307,13 @@ TEST_F(ProgramBuilder, WindowSetUpUsesTheProgramsAndFallsBackWhenOneFails) {
         ScreenSurface window;
         window.width = 64;
         window.height = 64;
-        window.window = createTestWindow(64, 64);
+        window.window = createSaverClassWindow(64, 64);
         initSurface(window);
         EXPECT_EQ(window.useGl, !compilesFail);
         EXPECT_EQ(window.glContext != nullptr, !compilesFail);
         EXPECT_EQ(window.pointsProgram != 0 && window.overlayProgram != 0, !compilesFail);
         EXPECT_EQ(countOf(takeLog(), "shader "), compilesFail ? 8 : 0);
-        closeTestSurface(window);
+        closeSurfaceWindow(window);
     }
 }
 

@@ -118,7 +118,7 @@ PROC WINAPI procAddressWithBrokenFramebuffers(LPCSTR name) {
 TEST(RenderTargets, NeitherFormatCompleteLogsOnceAndFallsBackToSoftware) {
     const std::wstring log = redirectTempDirectory();
     ScreenSurface surface;
-    surface.window = createTestWindow(64, 48);
+    surface.window = createSaverClassWindow(64, 48);
     surface.width = 64;
     surface.height = 48;
     statusCalls = 0;
@@ -131,7 +131,7 @@ TEST(RenderTargets, NeitherFormatCompleteLogsOnceAndFallsBackToSoftware) {
     EXPECT_EQ(statusCalls, 2);
     EXPECT_EQ(readLogFile(log), "scene framebuffer failed\r\n");
     EXPECT_EQ(wglGetCurrentContext(), nullptr);
-    closeTestSurface(surface);
+    closeSurfaceWindow(surface);
 }
 
 } // namespace

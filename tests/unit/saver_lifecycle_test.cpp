@@ -20,7 +20,7 @@ BOOL WINAPI recordingSwapInterval(int interval) {
 
 ScreenSurface* newSurface(int width, int height) {
     auto* surface = new ScreenSurface();
-    surface->window = createTestWindow(width, height);
+    surface->window = createSaverClassWindow(width, height);
     surface->width = width;
     surface->height = height;
     return surface;

@@ -103,7 +103,7 @@ ScreenSurface* openSoftwareSurface(int width, int height) {
     auto* surface = new ScreenSurface();
     surface->width = width;
     surface->height = height;
-    surface->window = createTestWindow(width, height);
+    surface->window = createSaverClassWindow(width, height);
     surface->scale = layoutScale(width, height);
     surface->dc = GetDC(surface->window);
     initSoftwareSurface(*surface);

@@ -19,7 +19,7 @@ bool quitPosted() {
 class WindowProcTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        window = createTestWindow(320, 240);
+        window = createSaverClassWindow(320, 240);
         ASSERT_NE(window, nullptr);
         quitPosted();
     }

@@ -15,18 +15,30 @@ namespace {
 // The default framebuffer is never drawn to, so the window only needs to exist.
 constexpr int hiddenWindowSize = 64;
 
-HWND createHiddenSaverWindow() {
+} // namespace
+
+HWND createSaverClassWindow(int width, int height, bool visible) {
     static bool registered = false;
     HINSTANCE instance = GetModuleHandleW(nullptr);
     if (!registered) {
         registerSaverClass(instance);
         registered = true;
     }
-    return CreateWindowExW(0, saverClassName, L"Orvane off screen", WS_POPUP, 0, 0, hiddenWindowSize,
-                           hiddenWindowSize, nullptr, nullptr, instance, nullptr);
+    const DWORD style = WS_POPUP | (visible ? WS_VISIBLE : 0);
+    return CreateWindowExW(0, saverClassName, L"Orvane off screen", style, 0, 0, width, height, nullptr,
+                           nullptr, instance, nullptr);
 }
 
-} // namespace
+void closeSurfaceWindow(ScreenSurface& surface) {
+    releaseGlContext(surface);
+    if (surface.dc != nullptr) {
+        ReleaseDC(surface.window, surface.dc);
+    }
+    if (surface.window != nullptr) {
+        DestroyWindow(surface.window);
+    }
+    surface = ScreenSurface();
+}
 
 bool openOffscreenContext(OffscreenFrame& frame, int width, int height) {
     frame = OffscreenFrame();
@@ -35,7 +47,7 @@ bool openOffscreenContext(OffscreenFrame& frame, int width, int height) {
     surface.width = width;
     surface.height = height;
     surface.scale = layoutScale(width, height);
-    surface.window = createHiddenSaverWindow();
+    surface.window = createSaverClassWindow(hiddenWindowSize, hiddenWindowSize);
     if (surface.window == nullptr) {
         return false;
     }
@@ -68,14 +80,7 @@ bool openOffscreenFrame(OffscreenFrame& frame, int width, int height) {
 }
 
 void closeOffscreenFrame(OffscreenFrame& frame) {
-    ScreenSurface& surface = frame.surface;
-    releaseGlContext(surface);
-    if (surface.dc != nullptr) {
-        ReleaseDC(surface.window, surface.dc);
-    }
-    if (surface.window != nullptr) {
-        DestroyWindow(surface.window);
-    }
+    closeSurfaceWindow(frame.surface);
     frame = OffscreenFrame();
 }
 

@@ -14,6 +14,14 @@
 #include <cstdint>
 #include <vector>
 
+// A window of the saver's class, a hidden popup unless visible is true; the class is registered on
+// first use.
+HWND createSaverClassWindow(int width, int height, bool visible = false);
+
+// Deletes the surface's context (and with it every GL object), releases its dc, destroys its
+// window and clears the record.
+void closeSurfaceWindow(ScreenSurface& surface);
+
 struct OffscreenFrame {
     ScreenSurface surface;
     GLuint outputTexture = 0;
