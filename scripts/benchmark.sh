@@ -4,7 +4,6 @@
 # another build folder than build/mingw.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
-BUILD_DIR="${ORVANE_BUILD_DIR:-$BUILD_DIR}"
 
 if [ "${1:-}" != "--on-display" ]; then
     install_packages

@@ -2,7 +2,8 @@
 # Source it; it sets REPO, BUILD_DIR and the Wine environment.
 
 REPO="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-BUILD_DIR="$REPO/build/mingw"
+# ORVANE_BUILD_DIR picks another build folder (parallel work needs separate ones).
+BUILD_DIR="${ORVANE_BUILD_DIR:-$REPO/build/mingw}"
 
 # A project-local prefix unless the caller chose one (parallel work needs separate prefixes,
 # because a kept-alive wineserver stays bound to the display it started with).
@@ -59,6 +60,6 @@ ensure_wine_prefix() {
 
 build_all() {
     local testing="$1"
-    cmake --preset mingw -DBUILD_TESTING="$testing" >/dev/null
+    cmake --preset mingw -B "$BUILD_DIR" -DBUILD_TESTING="$testing" >/dev/null
     cmake --build "$BUILD_DIR"
 }

@@ -76,7 +76,8 @@ if [ -z "${on_display:-}" ]; then
     mkdir -p "$work/tree"
     (cd "$REPO" && git ls-files -co --exclude-standard -z | xargs -0 tar --ignore-failed-read -cf - 2>/dev/null) | tar -xf - -C "$work/tree"
     cp "$REPO/tests/faults.txt" "$work/faults.txt"
-    exec xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" \
+    # Its own build and Wine prefix: a wineserver killed here must not be another run's.
+    exec env -u ORVANE_BUILD_DIR WINEPREFIX="$work/wine" xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" \
         "$work/tree/scripts/plant-faults.sh" --on-display --only "$only" --tests "$tests" --work "$work"
 fi
 
