@@ -17,6 +17,7 @@ PACKAGES=(
     cmake ninja-build g++-mingw-w64-x86-64-posix googletest
     wine wine64 xvfb xauth mesa-utils libgl1-mesa-dri x11-xserver-utils x11-utils xdotool imagemagick
     glslang-tools python3 python3-pil python3-qrcode zbar-tools fonts-ebgaramond fonts-inter
+    wixl msitools faketime osslsigncode openssl
 )
 
 log() { printf '>>> %s\n' "$*" >&2; }

@@ -3,9 +3,10 @@
 # runs the suite until its first failure and restores the file. Prints one line per fault (the test
 # that caught it, or MISSED) and a total. Takes long; it is not part of ctest.
 #
-#   scripts/plant-faults.sh [--only REGEX] [--tests REGEX] [--work DIR]
+#   scripts/plant-faults.sh [--only REGEX] [--tests REGEX] [--work DIR] [--at REVISION]
 #
-# It works on a copy of the current work tree (uncommitted changes included) in DIR (default
+# It works on a copy of the current work tree (uncommitted changes included), or of a committed
+# revision with --at (to measure an earlier suite against today's list), in DIR (default
 # build/plant-faults), with its own build and Wine prefix, so the tree itself is never touched and
 # work can go on while it runs. --only picks faults by id, --tests limits the suite (ctest -R).
 set -euo pipefail
@@ -13,12 +14,14 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 only="."
 tests="."
+revision=""
 work="$REPO/build/plant-faults"
 while [ $# -gt 0 ]; do
     case "$1" in
     --only) only="$2"; shift 2 ;;
     --tests) tests="$2"; shift 2 ;;
     --work) work="$2"; shift 2 ;;
+    --at) revision="$2"; shift 2 ;;
     --on-display) on_display=1; shift ;;
     *) echo "unknown argument: $1" >&2; exit 2 ;;
     esac
@@ -74,7 +77,14 @@ if [ -z "${on_display:-}" ]; then
     install_packages
     rm -rf "$work"
     mkdir -p "$work/tree"
-    (cd "$REPO" && git ls-files -co --exclude-standard -z | xargs -0 tar --ignore-failed-read -cf - 2>/dev/null) | tar -xf - -C "$work/tree"
+    if [ -n "$revision" ]; then
+        git -C "$REPO" archive "$revision" | tar -xf - -C "$work/tree"
+    else
+        (cd "$REPO" && git ls-files -co --exclude-standard -z | xargs -0 tar --ignore-failed-read -cf - 2>/dev/null) |
+            tar -xf - -C "$work/tree"
+    fi
+    # The copy runs this script as it is now, whatever the revision held.
+    cp "$REPO/scripts/plant-faults.sh" "$work/tree/scripts/plant-faults.sh"
     cp "$REPO/tests/faults.txt" "$work/faults.txt"
     # Its own build and Wine prefix: a wineserver killed here must not be another run's.
     exec env -u ORVANE_BUILD_DIR WINEPREFIX="$work/wine" xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" \
