@@ -216,7 +216,7 @@ Series runFrames(const OffscreenFrame& frame, const BenchmarkOptions& options, c
         timer.finishEachPass = false;
         glFinish();
         const double start = secondsNow();
-        drawTimedFrame(frame, static_cast<float>(saverTime), cardFade(saverTime), timer);
+        drawTimedFrame(frame, shaderTime(saverTime), cardFade(saverTime), timer);
         glFinish();
         series.frameMs.push_back((secondsNow() - start) * 1000.0);
         for (int pass = 0; pass < passCount && timerQueriesUsable(queries); ++pass) {
@@ -229,7 +229,7 @@ Series runFrames(const OffscreenFrame& frame, const BenchmarkOptions& options, c
         const int wallDone = static_cast<int>(series.passWallMs[pointsPass].size());
         if (index % wallEvery == 0 && wallDone < wallFrames) {
             timer.finishEachPass = true;
-            drawTimedFrame(frame, static_cast<float>(saverTime), cardFade(saverTime), timer);
+            drawTimedFrame(frame, shaderTime(saverTime), cardFade(saverTime), timer);
             for (int pass = 0; pass < passCount; ++pass) {
                 if (passDrawn(pass)) {
                     series.passWallMs[pass].push_back(timer.wallMs[pass]);
@@ -409,7 +409,7 @@ int wmain(int argc, wchar_t** argv) {
         closeOffscreenFrame(frame);
         return 1;
     }
-    renderGlFrame(frame.surface, static_cast<float>(options.startTime), cardFade(options.startTime),
+    renderGlFrame(frame.surface, shaderTime(options.startTime), cardFade(options.startTime),
                   frame.outputFramebuffer);
     glFinish();
     lap(startup.firstFrame);

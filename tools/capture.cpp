@@ -88,7 +88,7 @@ int renderAndWrite(const CaptureOptions& options) {
         return 1;
     }
     // The saver hands the frame time over in single precision, and the cards' fade with it.
-    renderGlFrame(frame.surface, static_cast<float>(options.saverTime), cardFade(options.saverTime),
+    renderGlFrame(frame.surface, shaderTime(options.saverTime), cardFade(options.saverTime),
                   frame.outputFramebuffer);
     const std::vector<std::uint8_t> rgb = rgbFromRgba(readOffscreenPixels(frame));
     closeOffscreenFrame(frame);

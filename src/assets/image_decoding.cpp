@@ -3,12 +3,15 @@
 #include <shlwapi.h>
 
 #include <climits>
+#include <new>
 
 namespace {
 
-// GDI+ allocates and zero-fills the pixels, so the copy starts as transparent black.
+// GDI+ allocates and zero-fills the pixels, so the copy starts as transparent black. The object's
+// own memory comes from GDI+'s allocator, which answers null when memory is short: then there is
+// no picture rather than an object built at address 0.
 EmbeddedImage* createPremultipliedCopy(int width, int height) {
-    return new Gdiplus::Bitmap(width, height, PixelFormat32bppPARGB);
+    return constructPremultipliedCopy(Gdiplus::DllExports::GdipAlloc(sizeof(Gdiplus::Bitmap)), width, height);
 }
 
 // Draws the decoded PNG one to one into a fresh premultiplied picture; null when that picture
@@ -30,6 +33,14 @@ EmbeddedImage* copyAsPremultiplied(Gdiplus::Bitmap& source, PremultipliedCopyFac
 }
 
 } // namespace
+
+EmbeddedImage* constructPremultipliedCopy(void* memory, int width, int height) {
+    if (memory == nullptr) {
+        return nullptr;
+    }
+    // Deleted as usual: Bitmap's operator delete hands the memory back to GDI+.
+    return ::new (memory) Gdiplus::Bitmap(width, height, PixelFormat32bppPARGB);
+}
 
 EmbeddedImage* decodeEmbeddedImage(const unsigned char* bytes, std::size_t length) {
     return decodeEmbeddedImageWith(bytes, length, createPremultipliedCopy);

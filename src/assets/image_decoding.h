@@ -13,6 +13,9 @@ EmbeddedImage* decodeEmbeddedImage(const unsigned char* bytes, std::size_t lengt
 // object whose creation failed (its last status tells).
 using PremultipliedCopyFactory = EmbeddedImage* (*)(int width, int height);
 
+// Builds the empty premultiplied picture in memory from GdipAlloc; null when that memory is null.
+EmbeddedImage* constructPremultipliedCopy(void* memory, int width, int height);
+
 // decodeEmbeddedImage with the copy's creation replaceable, so that its failure can be tested.
 EmbeddedImage* decodeEmbeddedImageWith(const unsigned char* bytes, std::size_t length,
                                        PremultipliedCopyFactory createCopy);

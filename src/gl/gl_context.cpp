@@ -48,8 +48,9 @@ HGLRC createCoreContextThroughLegacy(HDC dc, bool& legacyFailed) {
         return nullptr;
     }
     HGLRC core = nullptr;
-    auto createContextAttribs =
-        procAs<PfnWglCreateContextAttribsArb>(wglCalls.getProcAddress("wglCreateContextAttribsARB"));
+    // Looked up like every other entry point: a driver's 1, 2, 3 or -1 is no address to call.
+    auto createContextAttribs = procAs<PfnWglCreateContextAttribsArb>(lookupGlEntryPoint(
+        {wglCalls.getProcAddress, wglCalls.moduleProcAddress}, "wglCreateContextAttribsARB"));
     if (createContextAttribs != nullptr) {
         const int attributes[] = {WGL_CONTEXT_MAJOR_VERSION_ARB,
                                   3,

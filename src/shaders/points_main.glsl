@@ -47,7 +47,8 @@ void main() {
             vec3 jitter = vec3(rnd(id, 81) - 0.5, rnd(id, 82) - 0.5, rnd(id, 83) - 0.5) * 2.0;
             vec3 dir = normalize(p - vec3(0.0, -0.3, 0.0) + jitter);
             p += dir * d * (2.0 + 4.0 * rnd(id, 84)) + vec3(0.0, d * d * 1.5, 0.0);
-            I *= pow(1.0 - d, 1.4);
+            // Fused arithmetic may take smoothstep an ulp past 1: pow needs a base of at least 0.
+            I *= pow(max(1.0 - d, 0.0), 1.4);
             col = mix(col, vec3(1.0, 0.82, 0.5), d);
         }
         I *= 0.46;

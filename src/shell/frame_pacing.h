@@ -2,10 +2,16 @@
 
 // The arithmetic of the main loop, kept free of the platform so that it can be checked directly.
 
+#include <cmath>
+
 constexpr double softwareFrameInterval = 1.0 / 30.0;
 constexpr double passPeriod = 1.0 / 60.0;
 constexpr float cardFadeOffset = 0.4f;
 constexpr float cardFadeLength = 1.4f;
+constexpr double sceneCycle = 22.0;
+// 1,428 cycles of 22 s. Every absolute-time rate of the points program (0.085, 0.11, 0.05, 0.02 and
+// 0.2 rad/s) turns this period into a whole number of turns to within 0.015 rad.
+constexpr double shaderTimePeriod = 31416.0;
 
 // Software windows are redrawn at most 30 times a second, always all in the same pass.
 inline bool softwareFrameDue(double passTime, double lastSoftwareFrameTime) {
@@ -29,4 +35,14 @@ inline float cardFade(double saverTime) {
         return 0.0f;
     }
     return fade > 1.0f ? 1.0f : fade;
+}
+
+// The time the programs see (uT). A float holds the saver time to a millisecond for the first hours
+// only; after one period the time is wrapped back by whole periods, on a cycle boundary and never
+// below one cycle, so frames stay 1/60 s apart after a week and the one-time fade-ins never replay.
+inline float shaderTime(double saverTime) {
+    if (saverTime < sceneCycle + shaderTimePeriod) {
+        return static_cast<float>(saverTime);
+    }
+    return static_cast<float>(sceneCycle + std::fmod(saverTime - sceneCycle, shaderTimePeriod));
 }

@@ -29,11 +29,11 @@ bool pumpMessages() {
 bool drawPass(double saverTime, double lastSoftwareFrameTime) {
     if (!surfaces.empty()) {
         // One clock value for every window of the pass, so all monitors show the same instant.
-        const float time = static_cast<float>(saverTime);
+        const float time = shaderTime(saverTime);
         const float fade = cardFade(saverTime);
         for (ScreenSurface* surface : surfaces) {
-            if (surface->useGl) {
-                wglMakeCurrent(surface->dc, surface->glContext);
+            // Without its context current the window's frame would go to no context (or another one).
+            if (surface->useGl && wglMakeCurrent(surface->dc, surface->glContext)) {
                 drawGlFrame(*surface, time, fade);
             }
         }
@@ -52,6 +52,12 @@ bool drawPass(double saverTime, double lastSoftwareFrameTime) {
 void runMainLoop() {
     double lastSoftwareFrameTime = -1.0;
     while (pumpMessages()) {
+        if (displayOff) {
+            // Nothing is seen: wait for the next message (input ends the saver, the display coming
+            // back resumes drawing at the current saver time) instead of drawing.
+            MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+            continue;
+        }
         const double passTime = readSaverClock();
         const bool due = drawPass(passTime, lastSoftwareFrameTime);
         const int sleepMs = passSleepMilliseconds(passTime, readSaverClock(), vsyncOn);

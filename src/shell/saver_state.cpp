@@ -7,4 +7,5 @@ std::int64_t timerFrequency = 0;
 std::int64_t timerStart = 0;
 POINT startCursor = {0, 0};
 bool vsyncOn = false;
+bool displayOff = false;
 std::vector<ScreenSurface*> surfaces;

@@ -10,3 +10,5 @@ extern std::int64_t timerFrequency;
 extern std::int64_t timerStart;
 extern POINT startCursor;
 extern bool vsyncOn;
+// True while Windows reports the console display off; the main loop then draws nothing.
+extern bool displayOff;

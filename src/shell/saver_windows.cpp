@@ -23,6 +23,9 @@ bool adoptSurface(ScreenSurface* surface) {
         delete surface;
         return false;
     }
+    // Told when the display goes off and on, so that no frame is drawn while nobody can see it.
+    surface->displayNotification = RegisterPowerSettingNotification(
+        surface->window, &GUID_CONSOLE_DISPLAY_STATE, DEVICE_NOTIFY_WINDOW_HANDLE);
     initSurface(*surface);
     surfaces.push_back(surface);
     return true;

@@ -16,6 +16,7 @@ struct OverlayCard {
 // (useGl true, the GL names valid) or a software surface (useGl false, glContext null).
 struct ScreenSurface {
     HWND window = nullptr;
+    HPOWERNOTIFY displayNotification = nullptr; // console display on/off, unregistered at teardown
     std::int32_t width = 0;
     std::int32_t height = 0;
     float scale = 1.0f;

@@ -3,6 +3,7 @@
 #include "shell/saver_state.h"
 
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -85,8 +86,27 @@ bool cursorLeftStartArea(POINT start, POINT now) {
     return dx > cursorTolerance || dy > cursorTolerance;
 }
 
+namespace {
+
+// A console display state of 0 turns displayOff on; 1 (on) or 2 (dimmed, still seen) turn it off.
+void noteDisplayState(WPARAM event, LPARAM data) {
+    const auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(data);
+    if (event == PBT_POWERSETTINGCHANGE && setting != nullptr &&
+        IsEqualGUID(setting->PowerSetting, GUID_CONSOLE_DISPLAY_STATE) &&
+        setting->DataLength >= sizeof(DWORD)) {
+        DWORD state = 0; // 0 off, 1 on, 2 dimmed (still seen)
+        std::memcpy(&state, setting->Data, sizeof state);
+        displayOff = state == 0;
+    }
+}
+
+} // namespace
+
 LRESULT CALLBACK saverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_POWERBROADCAST:
+        noteDisplayState(wParam, lParam);
+        return TRUE;
     case WM_PAINT: {
         // Drawing happens in the main loop; painting only validates.
         PAINTSTRUCT paint;
