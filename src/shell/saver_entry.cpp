@@ -47,7 +47,7 @@ int runSaver(HINSTANCE instance, const wchar_t* arguments) {
         return showSettings();
     }
     previewMode = command.mode == SaverMode::Preview;
-    if (previewMode && !IsWindow(reinterpret_cast<HWND>(command.hostWindow))) {
+    if (previewMode && !canHostPreview(reinterpret_cast<HWND>(command.hostWindow))) {
         return 0;
     }
     // Physical pixels everywhere; the manifest's per-monitor declaration takes precedence.

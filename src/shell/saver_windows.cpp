@@ -51,6 +51,16 @@ BOOL CALLBACK addMonitorWindow(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
     return TRUE;
 }
 
+bool canHostPreview(HWND host) {
+    if (!IsWindow(host)) {
+        return false;
+    }
+    // Compared through the root window: a host number may be a short form of the handle ("/p 32"
+    // names the desktop), and children of the shell's window (the desktop icons) are no pane either.
+    const HWND root = GetAncestor(host, GA_ROOT);
+    return root != nullptr && root != GetDesktopWindow() && root != GetShellWindow();
+}
+
 bool addPreviewWindow(HWND host, HINSTANCE instance) {
     RECT client = {};
     GetClientRect(host, &client);

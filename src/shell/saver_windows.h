@@ -11,5 +11,9 @@ void registerSaverClass(HINSTANCE instance);
 // is the instance handle. Always continues the enumeration.
 BOOL CALLBACK addMonitorWindow(HMONITOR monitor, HDC dc, LPRECT rect, LPARAM data);
 
+// Whether a window can be a Settings preview pane: an existing window that is not the desktop, the
+// shell's window or inside it (a child there would cover the screen and ignore every key and click).
+bool canHostPreview(HWND host);
+
 // The one child window inside the host's preview window; false when it cannot be created.
 bool addPreviewWindow(HWND host, HINSTANCE instance);
