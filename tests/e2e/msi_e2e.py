@@ -13,13 +13,15 @@ WORK = Path(tempfile.mkdtemp(prefix="orvane-msi-"))
 os.environ["WINEPREFIX"] = str(WORK / "wine")  # a throw-away Windows: installing changes system32
 from saver_harness import SCR, VirtualDisplay, stop, wait_exit  # noqa: E402
 
-UNINSTALL = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
 
-
-def make_msi(version, folder, env=None):
-    subprocess.run([REPO / "scripts/make-msi.sh", SCR, version, WORK / folder], check=True, env=env,
-                   capture_output=True)
+def make_msi(version, folder, **env):
+    subprocess.run([REPO / "scripts/make-msi.sh", SCR, version, WORK / folder], check=True,
+                   env=dict(os.environ, **env), capture_output=True)
     return WORK / folder / f"orvane-{version}-x64.msi"
+
+
+def run(*command):
+    return subprocess.run(command, capture_output=True, text=True)
 
 
 def sha256(path):
@@ -29,39 +31,34 @@ def sha256(path):
 class Installer(unittest.TestCase):
     def test_tables(self):
         msi = make_msi(VERSION, "tables")
-        table = lambda name: subprocess.run(["msiinfo", "export", msi, name], capture_output=True, text=True,
-                                            check=True).stdout
-        # 256: a 64-bit component, in the 64-bit system folder, keyed by the one file.
-        self.assertRegex(table("Component"), r"ScreenSaver\t\{[0-9A-F-]+\}\tSystem64Folder\t256\t\tOrvaneScr")
-        self.assertRegex(table("File"), r"OrvaneScr\tScreenSaver\torvane.scr\t\d+")
-        upgrade = table("Upgrade")
-        self.assertIn(f"\t\t{VERSION}\t\t1\t\tWIX_UPGRADE_DETECTED", upgrade)
-        self.assertIn(f"\t{VERSION}\t\t\t2\t\tWIX_DOWNGRADE_DETECTED", upgrade)
+        tables = {name: run("msiinfo", "export", msi, name).stdout for name in ("Component", "File", "Upgrade",
+                                                                                  "Property")}
+        # 256: a 64-bit component, in the 64-bit system folder, keyed by its one file.
+        self.assertRegex(tables["Component"], r"ScreenSaver\t\{[0-9A-F-]+\}\tSystem64Folder\t256\t\tOrvaneScr")
+        self.assertRegex(tables["File"], r"OrvaneScr\tScreenSaver\torvane.scr\t\d+")
+        self.assertIn(f"\t\t{VERSION}\t\t1\t\tWIX_UPGRADE_DETECTED", tables["Upgrade"])
+        self.assertIn(f"\t{VERSION}\t\t\t2\t\tWIX_DOWNGRADE_DETECTED", tables["Upgrade"])
         for row in ("Manufacturer\tOrvane", "ARPHELPLINK\thttps://www.orvane.example/support", "ALLUSERS\t1"):
-            self.assertIn(row, table("Property"))
+            self.assertIn(row, tables["Property"])
 
     def test_install_run_upgrade_and_remove(self):
         msi, older, newer = make_msi(VERSION, "now"), make_msi("0.9.0", "older"), make_msi("99.0.0", "newer")
         installed = WORK / "wine/drive_c/windows/system32/orvane.scr"
         with VirtualDisplay() as display:
             wine = lambda *arguments: display.run(["wine", *arguments], check=False, timeout=120).returncode
-
-            def entries():
-                text = display.run(["wine", "reg", "query", UNINSTALL, "/s"], check=False).stdout
-                return [block for block in re.split(r"\r?\n\r?\n", text) if "DisplayName    REG_SZ    Orvane" in block]
+            query = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
+            listing = lambda: display.run(["wine", "reg", "query", query, "/s"], check=False).stdout
+            entries = lambda: [block for block in re.split(r"\n\n", listing()) if "REG_SZ    Orvane\n" in block]
 
             self.assertEqual(wine("msiexec", "/i", msi, "/qn"), 0)
             self.assertEqual(sha256(installed), sha256(WORK / "now/orvane.scr"))
             [entry] = entries()
-            self.assertIn(f"DisplayVersion    REG_SZ    {VERSION}", entry)
-            self.assertIn("Publisher    REG_SZ    Orvane", entry)
-
+            for value in (f"DisplayVersion    REG_SZ    {VERSION}", "Publisher    REG_SZ    Orvane"):
+                self.assertIn(value, entry)
             saver = subprocess.Popen(["wine", r"C:\windows\system32\orvane.scr", "/s"], env=display.env,
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             try:
-                windows = display.saver_windows()
-                self.assertTrue(windows, "the installed saver shows no window")
-                display.key(windows[0])
+                display.key(display.saver_windows()[0])
                 self.assertEqual(wait_exit(saver), 0)
             finally:
                 stop(saver)
@@ -76,17 +73,13 @@ class Installer(unittest.TestCase):
             self.assertEqual(entries(), [])
 
     def test_signed_files_verify_and_tampering_shows(self):
-        subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj",
-                        "/CN=Orvane test", "-addext", "extendedKeyUsage=codeSigning", "-keyout", WORK / "key.pem",
-                        "-out", WORK / "cert.pem"], check=True, capture_output=True)
-        subprocess.run(["openssl", "pkcs12", "-export", "-inkey", WORK / "key.pem", "-in", WORK / "cert.pem",
-                        "-out", WORK / "test.pfx", "-passout", "pass:throwaway"], check=True)
-        msi = make_msi(VERSION, "signed", dict(os.environ, ORVANE_SIGN_PFX=str(WORK / "test.pfx"),
-                                               ORVANE_SIGN_PASSWORD="throwaway"))
-        verify = lambda path: subprocess.run(["osslsigncode", "verify", "-CAfile", WORK / "cert.pem", "-in", path],
-                                             capture_output=True).returncode
-        self.assertEqual(verify(WORK / "signed/orvane.scr"), 0)
-        self.assertEqual(verify(msi), 0)
+        key, cert, pfx = WORK / "key.pem", WORK / "cert.pem", WORK / "test.pfx"
+        run("openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj", "/CN=Orvane test",
+            "-addext", "extendedKeyUsage=codeSigning", "-keyout", key, "-out", cert)
+        run("openssl", "pkcs12", "-export", "-inkey", key, "-in", cert, "-out", pfx, "-passout", "pass:throwaway")
+        msi = make_msi(VERSION, "signed", ORVANE_SIGN_PFX=str(pfx), ORVANE_SIGN_PASSWORD="throwaway")
+        verify = lambda path: run("osslsigncode", "verify", "-CAfile", cert, "-in", path).returncode
+        self.assertEqual((verify(WORK / "signed/orvane.scr"), verify(msi)), (0, 0))
         tampered = bytearray((WORK / "signed/orvane.scr").read_bytes())
         tampered[4096] ^= 0xFF
         (WORK / "tampered.scr").write_bytes(tampered)
