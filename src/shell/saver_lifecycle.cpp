@@ -1,8 +1,10 @@
 #include "shell/saver_lifecycle.h"
 
 #include "gl/gl_functions.h"
+#include "gl/wgl_calls.h"
 #include "shell/saver_state.h"
 #include "shell/screen_surface.h"
+#include "software/software_gdi.h"
 
 void setUpSwapIntervals() {
     for (ScreenSurface* surface : surfaces) {
@@ -17,27 +19,29 @@ void setUpSwapIntervals() {
     }
 }
 
+// The releases go through the call tables so that a test can check what was released, and in
+// which order.
 void tearDownSurfaces() {
     for (ScreenSurface* surface : surfaces) {
         if (surface->useGl) {
             // Deleting the context frees every GL object of the window with it.
-            wglMakeCurrent(nullptr, nullptr);
-            wglDeleteContext(surface->glContext);
+            wglCalls.makeCurrent(nullptr, nullptr);
+            wglCalls.deleteContext(surface->glContext);
         }
         if (surface->dc != nullptr) {
-            ReleaseDC(surface->window, surface->dc);
+            softwareGdi.releaseDc(surface->window, surface->dc);
         }
         // The host may already have destroyed a preview child.
         if (surface->window != nullptr && IsWindow(surface->window)) {
             DestroyWindow(surface->window);
         }
         if (surface->staticDc != nullptr) {
-            SelectObject(surface->staticDc, surface->staticOldBitmap);
-            DeleteDC(surface->staticDc);
+            softwareGdi.selectObject(surface->staticDc, surface->staticOldBitmap);
+            softwareGdi.deleteDc(surface->staticDc);
         }
         if (surface->backDc != nullptr) {
-            SelectObject(surface->backDc, surface->backOldBitmap);
-            DeleteDC(surface->backDc);
+            softwareGdi.selectObject(surface->backDc, surface->backOldBitmap);
+            softwareGdi.deleteDc(surface->backDc);
         }
         if (surface->staticBitmap != nullptr) {
             DeleteObject(surface->staticBitmap);

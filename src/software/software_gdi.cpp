@@ -1,3 +1,4 @@
 #include "software/software_gdi.h"
 
-SoftwareGdiCalls softwareGdi = {CreateCompatibleDC, CreateDIBSection, SelectObject, GetDC, ReleaseDC, BitBlt};
+SoftwareGdiCalls softwareGdi = {CreateCompatibleDC, CreateDIBSection, SelectObject, GetDC,
+                                ReleaseDC,          BitBlt,           DeleteDC};

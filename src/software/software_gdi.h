@@ -4,7 +4,7 @@
 
 // The GDI calls of the software path that can fail or that reach the window, taken through one
 // table so that tests can make the set-up's device contexts and bitmaps fail and can watch the
-// blits. Tests that replace an entry put the original back.
+// blits, and can check the teardown's releases. Tests that replace an entry put the original back.
 struct SoftwareGdiCalls {
     HDC(WINAPI* createCompatibleDc)(HDC);
     HBITMAP(WINAPI* createDibSection)(HDC, const BITMAPINFO*, UINT, void**, HANDLE, DWORD);
@@ -12,6 +12,7 @@ struct SoftwareGdiCalls {
     HDC(WINAPI* getDc)(HWND);
     int(WINAPI* releaseDc)(HWND, HDC);
     BOOL(WINAPI* bitBlt)(HDC, int, int, int, int, HDC, int, int, DWORD);
+    BOOL(WINAPI* deleteDc)(HDC);
 };
 
 extern SoftwareGdiCalls softwareGdi;

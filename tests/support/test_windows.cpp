@@ -1,16 +1,20 @@
 #include "support/test_windows.h"
 
 #include "gl/gl_context.h"
-#include "shell/saver_windows.h"
+#include "gl/surface_setup.h"
+#include "software/software_renderer.h"
 
-#include <cstdio>
+#include <gdiplus.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <system_error>
 
 bool openGlTestSurface(ScreenSurface& surface, int width, int height) {
-    surface = ScreenSurface();
-    surface.width = width;
-    surface.height = height;
-    surface.window = createSaverClassWindow(width, height);
+    surface = {.window = createSaverClassWindow(width, height), .width = width, .height = height};
     surface.dc = GetDC(surface.window);
     if (createGlContext(surface)) {
         return true;
@@ -19,38 +23,38 @@ bool openGlTestSurface(ScreenSurface& surface, int width, int height) {
     return false;
 }
 
-std::wstring redirectTempDirectory() {
-    static int counter = 0;
-    // Always below the real temporary directory, never below the previous redirection.
-    static std::wstring base;
-    if (base.empty()) {
-        wchar_t path[MAX_PATH] = {};
-        GetTempPathW(MAX_PATH, path);
-        base = path;
+ScreenSurface* addSaverSurface(bool gl) {
+    // The software path draws through GDI+, which the saver's entry starts before any window.
+    static ULONG_PTR gdiplus = 0;
+    static const Gdiplus::GdiplusStartupInput input;
+    [[maybe_unused]] static const auto started = Gdiplus::GdiplusStartup(&gdiplus, &input, nullptr);
+    auto* surface = new ScreenSurface{.window = createSaverClassWindow(64, 48), .width = 64, .height = 48};
+    if (gl) {
+        initSurface(*surface);
+    } else {
+        surface->dc = GetDC(surface->window);
+        initSoftwareSurface(*surface);
     }
-    const std::wstring folder = base + L"orvane-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                std::to_wstring(++counter) + L"\\";
-    CreateDirectoryW(folder.c_str(), nullptr);
+    surfaces.push_back(surface);
+    return surface;
+}
+
+std::wstring redirectTempDirectory() {
+    // The process's own folder, emptied on every call and removed at exit: Wine reuses process
+    // numbers, and a later run must not find this run's files. Read before any redirection.
+    static std::error_code ignored;
+    static const std::filesystem::path folder = std::filesystem::temp_directory_path(ignored) /
+                                                ("orvane-test-" + std::to_string(GetCurrentProcessId()));
+    [[maybe_unused]] static const int removedAtExit =
+        atexit([] { std::filesystem::remove_all(folder, ignored); });
+    std::filesystem::remove_all(folder, ignored);
+    std::filesystem::create_directory(folder, ignored);
     SetEnvironmentVariableW(L"TMP", folder.c_str());
     SetEnvironmentVariableW(L"TEMP", folder.c_str());
-    // Process numbers repeat across runs: drop what an earlier run left in the same folder.
-    const std::wstring log = folder + L"orvane-screensaver.log";
-    DeleteFileW(log.c_str());
-    RemoveDirectoryW(log.c_str());
-    return log;
+    return (folder / "orvane-screensaver.log").wstring();
 }
 
 std::string readLogFile(const std::wstring& path) {
-    std::string text;
-    FILE* file = _wfopen(path.c_str(), L"rb");
-    if (file == nullptr) {
-        return text;
-    }
-    char buffer[4096];
-    size_t count;
-    while ((count = fread(buffer, 1, sizeof buffer, file)) > 0) {
-        text.append(buffer, count);
-    }
-    fclose(file);
-    return text;
+    std::ifstream file(std::filesystem::path(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }

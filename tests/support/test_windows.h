@@ -12,8 +12,12 @@
 // context cannot be made.
 bool openGlTestSurface(ScreenSurface& surface, int width, int height);
 
-// Points the temporary directory (and so the diagnostic log) at a fresh empty folder; returns the
-// log file's path. Every call gives a new folder.
+// A 64 x 48 saver window set up as the saver's start-up does, on the GL path or (gl false) the
+// software path, and appended to `surfaces`: tearDownSurfaces releases it.
+ScreenSurface* addSaverSurface(bool gl);
+
+// Points the temporary directory (and so the diagnostic log) at the process's own folder, emptied
+// on every call and removed when the process ends; returns the log file's path.
 std::wstring redirectTempDirectory();
 
 // The diagnostic log's whole text, or an empty string when the file does not exist.

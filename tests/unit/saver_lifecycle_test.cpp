@@ -1,108 +1,77 @@
 #include "gl/gl_functions.h"
-#include "gl/surface_setup.h"
+#include "gl/wgl_calls.h"
+#include "shell/main_loop.h"
 #include "shell/saver_lifecycle.h"
 #include "shell/saver_state.h"
+#include "software/software_gdi.h"
 #include "support/test_windows.h"
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <tuple>
 #include <vector>
 
-namespace {
-
-std::vector<int> intervals;
-std::vector<HGLRC> currentAtCall;
-BOOL WINAPI recordingSwapInterval(int interval) {
-    intervals.push_back(interval);
-    currentAtCall.push_back(wglGetCurrentContext());
-    return TRUE;
+using Call = std::tuple<std::string, const void*, const void*>;
+static std::vector<Call> calls;
+// Records a platform call with the two handles it was given and passes its result on.
+template <typename Result>
+static Result noted(std::string call, const void* a, const void* b, Result result) {
+    calls.emplace_back(call, a, b);
+    return result;
 }
 
-ScreenSurface* newSurface(int width, int height) {
-    auto* surface = new ScreenSurface();
-    surface->window = createSaverClassWindow(width, height);
-    surface->width = width;
-    surface->height = height;
-    return surface;
-}
-
-class LifecycleTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        redirectTempDirectory();
-        intervals.clear();
-        currentAtCall.clear();
-        vsyncOn = false;
-    }
-    void TearDown() override {
-        tearDownSurfaces();
-        vsyncOn = false;
-    }
-};
-
-TEST_F(LifecycleTest, OnlyTheFirstGlWindowWaitsForTheVerticalBlank) {
-    ScreenSurface* software = newSurface(40, 30);
-    software->useGl = false; // listed first, but not a GL window
-    surfaces.push_back(software);
-    for (int i = 0; i < 2; ++i) {
-        ScreenSurface* surface = newSurface(64, 48);
-        initSurface(*surface);
-        ASSERT_TRUE(surface->useGl);
-        surfaces.push_back(surface);
-    }
-    const PfnWglSwapIntervalExt real = gl.wglSwapIntervalEXT;
-    gl.wglSwapIntervalEXT = recordingSwapInterval;
+// A saver run over every kind of window, traced through the call tables: the swap intervals, a pass
+// due for software frames and one that is not, and the teardown. GDI keeps a bitmap that is still
+// selected, so each old bitmap must go back before its DC is deleted.
+TEST(SaverLifecycle, SwapIntervalsSoftwareFramesAndReleasesReachTheRightWindowsInOrder) {
+    const ScreenSurface* software = addSaverSurface(false); // listed first, but not a GL window
+    const ScreenSurface* first = addSaverSurface(true);
+    ScreenSurface* second = addSaverSurface(true);
+    second->backDc = CreateCompatibleDC(nullptr); // a memory DC does not make it a software window
+    surfaces.push_back(new ScreenSurface());      // a software window whose set-up failed
+    const std::vector<Call> expected = {
+        {"interval 1", first->glContext, nullptr},
+        {"interval 0", second->glContext, nullptr},
+        {"blit", software->backDc, software->staticDc},
+        {"blit", software->dc, software->backDc},
+        {"release dc", software->window, software->dc},
+        {"release dc", software->window, software->dc},
+        {"select", software->staticDc, software->staticOldBitmap},
+        {"delete dc", software->staticDc, nullptr},
+        {"select", software->backDc, software->backOldBitmap},
+        {"delete dc", software->backDc, nullptr},
+        {"delete context", first->glContext, nullptr},
+        {"release dc", first->window, first->dc},
+        {"delete context", second->glContext, nullptr},
+        {"release dc", second->window, second->dc},
+        {"select", second->backDc, nullptr},
+        {"delete dc", second->backDc, nullptr},
+    };
+    const HWND windows[] = {software->window, first->window, second->window};
+    const HBITMAP bitmaps[] = {software->staticBitmap, software->backBitmap};
+    const PfnWglSwapIntervalExt realInterval = gl.wglSwapIntervalEXT;
+    const SoftwareGdiCalls realGdi = softwareGdi;
+    gl.wglSwapIntervalEXT = [](int interval) -> BOOL {
+        return noted("interval " + std::to_string(interval), wglGetCurrentContext(), nullptr, TRUE);
+    };
+    softwareGdi.bitBlt = [](HDC to, int, int, int, int, HDC from, int, int, DWORD) {
+        return noted("blit", to, from, TRUE);
+    };
+    softwareGdi.releaseDc = [](HWND w, HDC dc) { return noted("release dc", w, dc, ReleaseDC(w, dc)); };
+    softwareGdi.selectObject = [](HDC dc, HGDIOBJ o) { return noted("select", dc, o, SelectObject(dc, o)); };
+    softwareGdi.deleteDc = [](HDC dc) { return noted("delete dc", dc, nullptr, DeleteDC(dc)); };
+    wglCalls.deleteContext = [](HGLRC c) { return noted("delete context", c, nullptr, wglDeleteContext(c)); };
     setUpSwapIntervals();
-    gl.wglSwapIntervalEXT = real;
-    EXPECT_EQ(intervals, (std::vector<int>{1, 0}));
-    EXPECT_EQ(currentAtCall, (std::vector<HGLRC>{surfaces[1]->glContext, surfaces[2]->glContext}))
-        << "each call is made with its window's context current";
     EXPECT_TRUE(vsyncOn);
-}
-
-TEST_F(LifecycleTest, WithoutTheEntryOrWithoutGlWindowsNothingIsSynchronised) {
-    ScreenSurface* surface = newSurface(64, 48);
-    initSurface(*surface);
-    surfaces.push_back(surface);
-    const PfnWglSwapIntervalExt real = gl.wglSwapIntervalEXT;
-    gl.wglSwapIntervalEXT = nullptr;
-    setUpSwapIntervals();
-    gl.wglSwapIntervalEXT = real;
-    EXPECT_FALSE(vsyncOn);
+    EXPECT_TRUE(drawPass(0.0, -1.0));
+    EXPECT_FALSE(drawPass(1.0 / 60.0, 0.0));
     tearDownSurfaces();
-
-    ScreenSurface* software = newSurface(40, 30);
-    surfaces.push_back(software);
-    gl.wglSwapIntervalEXT = recordingSwapInterval;
-    setUpSwapIntervals();
-    gl.wglSwapIntervalEXT = real;
-    EXPECT_TRUE(intervals.empty());
-    EXPECT_FALSE(vsyncOn);
-}
-
-TEST_F(LifecycleTest, TeardownReleasesEveryWindowAndEmptiesTheList) {
-    ScreenSurface* glSurface = newSurface(64, 48);
-    initSurface(*glSurface);
-    ASSERT_TRUE(glSurface->useGl);
-    surfaces.push_back(glSurface);
-    const HWND glWindow = glSurface->window;
-    ScreenSurface* software = newSurface(40, 30);
-    software->dc = GetDC(software->window);
-    software->staticDc = CreateCompatibleDC(software->dc);
-    software->staticBitmap = CreateCompatibleBitmap(software->dc, 40, 30);
-    software->staticOldBitmap = SelectObject(software->staticDc, software->staticBitmap);
-    surfaces.push_back(software);
-    const HWND softwareWindow = software->window;
-    // A preview child the host already destroyed is skipped.
-    ScreenSurface* gone = newSurface(10, 10);
-    DestroyWindow(gone->window);
-    surfaces.push_back(gone);
-
-    tearDownSurfaces();
-    EXPECT_TRUE(surfaces.empty());
-    EXPECT_FALSE(IsWindow(glWindow));
-    EXPECT_FALSE(IsWindow(softwareWindow));
+    gl.wglSwapIntervalEXT = realInterval;
+    softwareGdi = realGdi;
+    wglCalls = systemWglCalls();
+    EXPECT_EQ(calls, expected);
     EXPECT_EQ(wglGetCurrentContext(), nullptr);
+    EXPECT_FALSE(IsWindow(windows[0]) || IsWindow(windows[1]) || IsWindow(windows[2]));
+    EXPECT_EQ(GetObjectType(bitmaps[0]) + GetObjectType(bitmaps[1]), 0u) << "a bitmap was not deleted";
 }
-
-} // namespace
