@@ -1,6 +1,7 @@
 #include "shell/main_loop.h"
 
 #include "gl/gl_frame.h"
+#include "gl/wgl_calls.h"
 #include "shell/frame_pacing.h"
 #include "shell/saver_clock.h"
 #include "shell/saver_state.h"
@@ -33,7 +34,7 @@ bool drawPass(double saverTime, double lastSoftwareFrameTime) {
         const float fade = cardFade(saverTime);
         for (ScreenSurface* surface : surfaces) {
             // Without its context current the window's frame would go to no context (or another one).
-            if (surface->useGl && wglMakeCurrent(surface->dc, surface->glContext)) {
+            if (surface->useGl && wglCalls.makeCurrent(surface->dc, surface->glContext)) {
                 drawGlFrame(*surface, time, fade);
             }
         }

@@ -11,7 +11,10 @@ void setUpSwapIntervals() {
         if (!surface->useGl) {
             continue;
         }
-        wglMakeCurrent(surface->dc, surface->glContext);
+        // Without its context current the call would set another window's interval, or none.
+        if (!wglCalls.makeCurrent(surface->dc, surface->glContext)) {
+            continue;
+        }
         if (gl.wglSwapIntervalEXT != nullptr) {
             gl.wglSwapIntervalEXT(vsyncOn ? 0 : 1);
             vsyncOn = true;
@@ -30,6 +33,9 @@ void tearDownSurfaces() {
         }
         if (surface->dc != nullptr) {
             softwareGdi.releaseDc(surface->window, surface->dc);
+        }
+        if (surface->displayNotification != nullptr) {
+            UnregisterPowerSettingNotification(surface->displayNotification);
         }
         // The host may already have destroyed a preview child.
         if (surface->window != nullptr && IsWindow(surface->window)) {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 TEST(LayoutScale, FollowsTheHeightUnlessTheWindowIsPortrait) {
     EXPECT_FLOAT_EQ(layoutScale(5120, 1080), 1.0f);
     EXPECT_FLOAT_EQ(layoutScale(1000, 1000), 1000.0f / 1080.0f); // not the smaller ratio, 1000 / 1920
@@ -22,4 +24,19 @@ TEST(FramePacing, PassesSoftwareFramesAndCardFadeKeepTheirTimes) {
     EXPECT_EQ(cardFade(0.0), 0.0f);
     EXPECT_NEAR(cardFade(1.1), 0.5f, 1e-6f); // (1.1 - 0.4) / 1.4
     EXPECT_EQ(cardFade(600.0), 1.0f);
+}
+
+// A float holds the saver time to the millisecond for hours only: later the programs get a time
+// wrapped back by whole 22 s cycles, so a week on, frames 1/60 s apart still step by 1/60 s.
+TEST(ShaderTime, StaysTheSaverTimeForHoursThenStepsEvenlyOnTheSameCycle) {
+    EXPECT_EQ(shaderTime(31437.9), 31437.9f);
+    for (double start : {131072.0, 1048576.0, 1.0e7, 22.0 + 31416.0 - 0.05}) {
+        for (int frame = 0; frame < 6; ++frame) {
+            const double t = start + frame / 60.0;
+            const double step = static_cast<double>(shaderTime(t + 1.0 / 60.0)) - shaderTime(t);
+            EXPECT_NEAR(step < 0.0 ? step + 31416.0 : step, 1.0 / 60.0, 0.002) << t;
+            EXPECT_NEAR(std::fmod(shaderTime(t), 22.0), std::fmod(t, 22.0), 0.002) << t;
+            EXPECT_GE(shaderTime(t), 22.0f) << "the one-time fade-ins never replay";
+        }
+    }
 }

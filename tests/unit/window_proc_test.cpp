@@ -1,4 +1,5 @@
 #include "shell/saver_state.h"
+#include "shell/saver_windows.h"
 #include "shell/window_proc.h"
 #include "support/test_windows.h"
 
@@ -51,4 +52,15 @@ TEST(WindowProc, InputEndsFullScreenWhileThePreviewEndsOnlyWithItsHost) {
         EXPECT_EQ(quitPosted(), preview) << "only the preview's window goes before the saver ends";
     }
     UnhookWindowsHookEx(hook);
+}
+
+// "/p 32" names the desktop under Wine (its handle's short form): a child there would cover the
+// screen and ignore every key, so only a window outside the desktop and the shell hosts a preview.
+TEST(PreviewHost, TheDesktopInAnySpellingCannotHostThePreview) {
+    const HWND window = createSaverClassWindow(32, 32);
+    EXPECT_TRUE(canHostPreview(window));
+    EXPECT_FALSE(canHostPreview(GetDesktopWindow()));
+    EXPECT_FALSE(canHostPreview(reinterpret_cast<HWND>(static_cast<UINT_PTR>(LOWORD(GetDesktopWindow())))));
+    EXPECT_FALSE(canHostPreview(nullptr));
+    DestroyWindow(window);
 }

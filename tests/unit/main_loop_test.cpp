@@ -1,0 +1,82 @@
+#include "gl/gl_functions.h"
+#include "gl/wgl_calls.h"
+#include "shell/main_loop.h"
+#include "shell/saver_clock.h"
+#include "shell/saver_lifecycle.h"
+#include "shell/saver_state.h"
+#include "software/software_gdi.h"
+#include "support/test_windows.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <utility>
+
+static int blits = 0;
+
+static double processorSeconds() {
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    return (ULARGE_INTEGER{{kernel.dwLowDateTime, kernel.dwHighDateTime}}.QuadPart +
+            ULARGE_INTEGER{{user.dwLowDateTime, user.dwHighDateTime}}.QuadPart) *
+           1e-7;
+}
+
+// Windows' report of the console display state, delivered to a real saver window.
+static void reportDisplay(HWND window, DWORD state) {
+    POWERBROADCAST_SETTING setting = {GUID_CONSOLE_DISPLAY_STATE, sizeof(DWORD), {}};
+    std::memcpy(setting.Data, &state, sizeof state);
+    SendMessageW(window, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(&setting));
+}
+
+// Runs the real loop until `message` (posted after `milliseconds`) ends it; its wall and CPU seconds.
+static std::pair<double, double> runLoopUntil(HWND window, UINT message, UINT milliseconds) {
+    static HWND target;
+    static UINT ending;
+    target = window;
+    ending = message;
+    const UINT_PTR timer = SetTimer(nullptr, 0, milliseconds,
+                                    [](HWND, UINT, UINT_PTR, DWORD) { PostMessageW(target, ending, 0, 0); });
+    const double start = readSaverClock(), processor = processorSeconds();
+    runMainLoop();
+    KillTimer(nullptr, timer);
+    return {readSaverClock() - start, processorSeconds() - processor};
+}
+
+// While the display is off nothing is drawn and the loop waits instead of pacing; a key still ends
+// the saver, and once the display is back the frames come again at once.
+TEST(MainLoop, DrawsNothingAndWaitsWhileTheDisplayIsOff) {
+    startSaverClock();
+    const ScreenSurface* window = addSaverSurface(false);
+    const SoftwareGdiCalls real = softwareGdi;
+    softwareGdi.bitBlt = [](HDC, int, int, int, int, HDC, int, int, DWORD) { return ++blits, TRUE; };
+    reportDisplay(window->window, 0);
+    const auto [offWall, offProcessor] = runLoopUntil(window->window, WM_KEYDOWN, 400);
+    EXPECT_EQ(blits, 0);
+    EXPECT_LT(offWall, 1.0) << "a key ends the saver while the display is off";
+    EXPECT_LT(offProcessor, 0.05) << "no busy loop";
+    reportDisplay(window->window, 2); // dimmed is still seen
+    runLoopUntil(window->window, WM_CLOSE, 300);
+    EXPECT_GT(blits, 3);
+    softwareGdi = real;
+    tearDownSurfaces();
+}
+
+// A window whose context cannot be made current is skipped, in the swap-interval set-up and in every
+// pass, rather than drawn into whatever context is current.
+TEST(MainLoop, AWindowWhoseContextCannotBeMadeCurrentIsSkipped) {
+    addSaverSurface(true);
+    static int programs = 0, intervals = 0;
+    const GlFunctionTable real = gl;
+    gl.glUseProgram = [](GLuint) { ++programs; };
+    gl.wglSwapIntervalEXT = [](int) { return ++intervals, TRUE; };
+    wglCalls.makeCurrent = [](HDC, HGLRC) { return FALSE; };
+    setUpSwapIntervals();
+    drawPass(5.0, 4.99);
+    wglCalls = systemWglCalls();
+    gl = real;
+    EXPECT_EQ(intervals, 0);
+    EXPECT_EQ(programs, 0);
+    vsyncOn = false;
+    tearDownSurfaces();
+}
