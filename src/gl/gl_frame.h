@@ -4,8 +4,14 @@
 
 struct ScreenSurface;
 
-// The passes of one frame, in order, on the window's current context. Each pass sets every binding
-// it depends on; blending is off between passes.
+// The passes of one frame, in order, on the window's current context. Each pass binds its own
+// program, textures and uniforms, and leaves blending off; the blur and composite passes rely on
+// that. What else a pass takes from before it:
+// - all passes draw through the empty vertex array, which only the point pass binds: the blur and
+//   composite passes rely on it being bound already (by the point pass, or left so by the set-up);
+// - the point, blur and composite passes bind their framebuffers and set their viewports; the card
+//   pass draws into whatever is bound, the composite's output and viewport;
+// - the point pass relies on program point size, enabled once by the set-up.
 void drawPointPass(const ScreenSurface& surface, float saverTime);
 void drawBloomPasses(const ScreenSurface& surface);
 void drawCompositePass(const ScreenSurface& surface, float saverTime, GLuint outputFramebuffer);

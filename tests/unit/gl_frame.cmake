@@ -1,8 +1,2 @@
-add_library(orvane_frame_fixture STATIC frame_fixture.cpp)
-target_link_libraries(orvane_frame_fixture PUBLIC orvane_test_support orvane_offscreen)
-target_include_directories(orvane_frame_fixture PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-
 orvane_test(render_targets_test render_targets_test.cpp)
-target_link_libraries(render_targets_test PRIVATE orvane_frame_fixture)
 orvane_test(frame_passes_test frame_passes_test.cpp)
-target_link_libraries(frame_passes_test PRIVATE orvane_frame_fixture)
