@@ -1,5 +1,4 @@
 orvane_test(picture_decoding_test picture_decoding_test.cpp)
-orvane_test(picture_upload_test picture_upload_test.cpp)
 
 # The stored PNG files: layout, sizes, colour types, the help card's QR code, reproducible bytes.
 add_test(NAME pictures_check
