@@ -1,171 +1,108 @@
-"""End-to-end checks of the saver's modes, windows, input and diagnostic log under Wine on Xvfb."""
-import re
+# End to end: the saver's modes, windows, input, OpenGL frame and diagnostic log, the real
+# orvane.scr under Wine. The scenarios share one display where they can: starting Wine on a fresh
+# display is the dear part.
 import subprocess
-import sys
 import time
 import unittest
 
-from saver_harness import (PREVIEW_HOST, SCR, VirtualDisplay, clear_log, read_log, still_running_after, stop,
-                           wait_exit, windows_path)
-
-TWO_MONITORS = dict(width=3200, height=1080, monitors=[(1920, 1080, 0, 0), (1280, 1024, 1920, 0)])
+from saver_harness import PREVIEW_HOST, SCR, VirtualDisplay, read_log, runs_on, wait_exit, write_log
 
 
-class FullScreen(unittest.TestCase):
-    def run_and_end(self, end, monitors=None):
-        """Starts /s, checks one window per monitor, ends it with `end` and returns the exit code."""
-        clear_log()
-        with VirtualDisplay(**(monitors or {})) as display:
-            saver = display.start_saver("/s")
-            try:
-                windows = display.saver_windows()
-                self.assertTrue(windows, "no saver window appeared")
-                end(display, saver, windows)
-                code = wait_exit(saver)
-            finally:
-                stop(saver)
-            self.assertEqual(display.saver_windows(wait=False), [], "a saver window outlived the process")
-        return code
+class Saver(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.display = VirtualDisplay().__enter__()
+        cls.addClassCleanup(cls.display.__exit__)
 
-    def test_a_key_ends_the_saver_with_exit_code_zero_and_no_log(self):
-        def end(display, saver, windows):
-            self.assertEqual(display.geometry(windows[0]), (0, 0, 1920, 1080))
-            self.assertTrue(still_running_after(saver, 1.0))
-            display.key(windows[0], "space")
-        self.assertEqual(self.run_and_end(end), 0)
+    def setUp(self):
+        write_log()
+
+    def tearDown(self):
         self.assertIsNone(read_log(), "a working OpenGL set-up writes no log")
 
-    def test_click_and_wheel_end_the_saver(self):
-        for button in ("1", "3", "4"):
+    def full_screen(self, display=None, geometries=((0, 0, 1920, 1080),)):
+        display = display or self.display
+        saver = display.start(SCR, "/s")
+        windows = display.saver_windows(len(geometries))
+        self.assertEqual(sorted(map(display.geometry, windows)), list(geometries))
+        self.assertTrue(runs_on(saver), "ended without input")
+        return saver, windows[0]
+
+    def test_the_frame_shows_the_cards_in_their_corners_and_the_lit_model_left_of_centre_until_a_key(self):
+        saver, window = self.full_screen()
+        # About 12 s into the cycle: cards faded in, the gantry gone, the model lit by the slice.
+        time.sleep(10.0)
+        pixels = self.display.screenshot().convert("L").load()
+        self.display.key(window)
+        self.assertEqual(wait_exit(saver), 0)
+
+        # left, top, width, height, what share of it is bright (above 150): the help card's light panel
+        # (1315, 728, 541 x 248) and the dark frame just below it; the logo (64, 56, 330 x 126) and the
+        # tagline (64, 840, 720 x 136) carry bright text, the dark gap between them none.
+        areas = (((1325, 738, 520, 230), 0.75, 1), ((1325, 979, 520, 16), 0, 0), ((64, 200, 330, 100), 0, 0),
+                 ((64, 56, 330, 126), 0.02, 0.6), ((64, 840, 720, 136), 0.02, 0.6))
+        for (left, top, width, height), low, high in areas:
+            bright = [pixels[x, y] > 150 for x in range(left, left + width, 4)
+                      for y in range(top, top + height, 4)]
+            self.assertTrue(low <= sum(bright) / len(bright) <= high, (left, top))
+        # The model's light, in a band symmetric about the middle and clear of the cards, is centred
+        # left of the middle by the camera's lens shift.
+        lit = [(pixels[x, y], x) for x in range(400, 1520, 3) for y in range(150, 720, 3)
+               if pixels[x, y] > 60]
+        self.assertTrue(lit, "the point cloud is lit")
+        self.assertLess(sum(value * x for value, x in lit) / sum(value for value, _ in lit), 930)
+
+    def test_a_click_and_the_wheel_end_the_saver(self):
+        for button in ("1", "4"):
             with self.subTest(button=button):
-                def end(display, saver, windows):
-                    self.assertTrue(still_running_after(saver, 1.0))
-                    display.xdotool("click", button)
-                self.assertEqual(self.run_and_end(end), 0)
+                saver, window = self.full_screen()
+                self.display.run(["xdotool", "windowfocus", "--sync", window, "click", button])
+                self.assertEqual(wait_exit(saver), 0)
 
     def test_eight_pixels_of_mouse_movement_are_tolerated_and_nine_end_it(self):
-        # The start point is where the cursor is when the saver starts, so move first, then start.
-        clear_log()
-        with VirtualDisplay() as display:
-            display.xdotool("mousemove", "500", "500")
-            saver = display.start_saver("/s")
-            try:
-                self.assertTrue(display.saver_windows())
-                time.sleep(1.0)
-                for step in (("4", "4"), ("4", "4"), ("-8", "-8"), ("8", "8")):
-                    display.xdotool("mousemove_relative", "--", *step)
-                    self.assertTrue(still_running_after(saver, 0.4), f"ended after {step}")
-                display.xdotool("mousemove_relative", "--", "1", "0")
-                self.assertEqual(wait_exit(saver), 0)
-            finally:
-                stop(saver)
+        # The saver measures from where the cursor was when it started.
+        self.display.run(["xdotool", "mousemove", "500", "500"])
+        saver = self.full_screen()[0]
+        self.display.run(["xdotool", "mousemove", "508", "492", "sleep", "0.3", "mousemove", "492", "508"])
+        self.assertTrue(runs_on(saver), "ended after moves of 8 pixels")
+        self.display.run(["xdotool", "mousemove", "500", "509"])
+        self.assertEqual(wait_exit(saver), 0)
 
-    def test_two_monitors_get_one_window_each_covering_it_and_any_key_ends_both(self):
-        def end(display, saver, windows):
-            windows = display.wait_for_windows(2)
-            geometries = sorted(display.geometry(window) for window in windows)
-            self.assertEqual(geometries, [(0, 0, 1920, 1080), (1920, 0, 1280, 1024)])
-            display.key(windows[-1], "Escape")
-        self.assertEqual(self.run_and_end(end, TWO_MONITORS), 0)
-        self.assertIsNone(read_log())
-
-    def test_a_monitor_left_of_the_primary_is_covered_too(self):
-        layout = dict(width=3200, height=1080, monitors=[(1920, 1080, 1280, 0), (1280, 1024, 0, 56)])
-
-        def end(display, saver, windows):
-            geometries = sorted(display.geometry(window) for window in display.wait_for_windows(2))
-            self.assertEqual(geometries, [(0, 56, 1280, 1024), (1280, 0, 1920, 1080)])
-            display.xdotool("click", "1")
-        self.assertEqual(self.run_and_end(end, layout), 0)
-
-    def test_without_opengl_three_three_each_window_logs_one_line_and_runs_appending(self):
-        override = {"MESA_GL_VERSION_OVERRIDE": "3.2"}
-        clear_log()
-        for run in (1, 2):
-            with VirtualDisplay(**TWO_MONITORS) as display:
-                saver = display.start_saver("/s", env_extra=override)
-                try:
-                    windows = display.wait_for_windows(2)
-                    self.assertEqual(len(windows), 2)
-                    self.assertTrue(still_running_after(saver, 1.0))
-                    display.key(windows[0], "space")
-                    self.assertEqual(wait_exit(saver), 0)
-                finally:
-                    stop(saver)
-            self.assertEqual(read_log(), ["GL 3.3 core context not available"] * (2 * run))
-
-
-class OtherModes(unittest.TestCase):
-    def test_password_request_ends_at_once_without_a_window(self):
-        with VirtualDisplay() as display:
-            for switch in ("/a", "-A"):
-                saver = display.start_saver(switch)
+    def test_settings_and_no_switch_show_a_message_box_and_the_others_end_at_once(self):
+        for arguments, box in ((["/C:1234"], True), ([], True), (["s"], True), (["-A"], False),
+                               (["/p"], False), (["/p", "abc"], False), (["/p", "123456789"], False)):
+            with self.subTest(arguments=arguments):
+                saver = self.display.start(SCR, *arguments)
+                if box:
+                    boxes = self.display.saver_windows()
+                    self.assertEqual(len(boxes), 1)
+                    self.assertLess(self.display.geometry(boxes[0])[2], 1000, "a message box, not the saver")
+                    self.display.key(boxes[0], "Return")
                 self.assertEqual(wait_exit(saver, 10), 0)
-                self.assertEqual(display.saver_windows(wait=False), [])
 
-    def test_settings_shows_the_message_box_and_ends_with_zero(self):
-        with VirtualDisplay() as display:
-            for arguments in (["/c"], ["/C:1234"], [], ["s"]):
-                with self.subTest(arguments=arguments):
-                    saver = display.start_saver(*arguments)
-                    try:
-                        boxes = display.saver_windows()
-                        self.assertEqual(len(boxes), 1, "one message box titled Orvane")
-                        x, y, width, height = display.geometry(boxes[0])
-                        self.assertLess(width, 1000, "a message box, not a saver window")
-                        self.assertTrue(still_running_after(saver, 0.5), "the box waits for the user")
-                        display.key(boxes[0], "Return")
-                        self.assertEqual(wait_exit(saver), 0)
-                    finally:
-                        stop(saver)
+    def test_the_preview_fills_the_host_ignores_input_and_ends_with_its_host(self):
+        poke = ["mousemove", "150", "150", "click", "1", "click", "4", "key", "space",
+                "mousemove_relative", "40", "40"]
+        # switch, host client size, input while it runs, the child's size
+        rows = (("/p", 200, 150, poke, "200x150"), ("/l", 152, 112, None, "152x112"),
+                ("/p", 0, 0, None, "1x1"))
+        for switch, width, height, during, child in rows:
+            with self.subTest(switch=switch, size=(width, height)):
+                # Wine shows the Unix root as drive Z:.
+                host = self.display.start(PREVIEW_HOST, "Z:" + SCR.replace("/", "\\"), str(width),
+                                          str(height), "2", switch, stdout=subprocess.PIPE)
+                self.assertEqual(host.stdout.readline().strip(), "child=" + child)
+                if during:
+                    self.display.run(["xdotool", *during])
+                self.assertEqual(host.communicate(timeout=60)[0].strip(), "alive=1 exit=0")
 
-
-class Preview(unittest.TestCase):
-    def host(self, display, width, height, action="destroy", seconds=2.0, switch="/p", during=None):
-        command = ["wine", PREVIEW_HOST, windows_path(SCR), str(width), str(height), action, str(seconds), switch]
-        host = subprocess.Popen(command, env=display.env, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
-                                stderr=subprocess.DEVNULL, text=True)
-        if during:
-            during(display)
-        output, _ = host.communicate(timeout=60)
-        match = re.search(r"child=(\d+)x(\d+) alive=(\d) exit=(\w+)", output)
-        self.assertIsNotNone(match, output)
-        return (int(match.group(1)), int(match.group(2))), match.group(3) == "1", match.group(4)
-
-    def test_the_child_takes_the_host_client_size_and_ends_when_the_host_destroys_it(self):
-        with VirtualDisplay() as display:
-            self.assertEqual(self.host(display, 152, 112), ((152, 112), True, "0"))
-            self.assertEqual(self.host(display, 152, 112, switch="/l"), ((152, 112), True, "0"))
-            self.assertEqual(self.host(display, 0, 0), ((1, 1), True, "0"))
-
-    def test_closing_the_child_ends_the_saver(self):
-        with VirtualDisplay() as display:
-            self.assertEqual(self.host(display, 200, 150, action="close", seconds=1.0), ((200, 150), True, "0"))
-
-    def test_input_over_the_preview_changes_nothing(self):
-        def poke(display):
-            time.sleep(2.0)
-            display.xdotool("mousemove", "150", "150")
-            display.xdotool("click", "1")
-            display.xdotool("click", "4")
-            display.xdotool("key", "space")
-            display.xdotool("mousemove_relative", "40", "40")
-
-        clear_log()
-        with VirtualDisplay() as display:
-            self.assertEqual(self.host(display, 200, 150, seconds=4.0, during=poke), ((200, 150), True, "0"))
-        self.assertIsNone(read_log())
-
-    def test_a_handle_that_is_not_a_window_ends_at_once(self):
-        with VirtualDisplay() as display:
-            for arguments in (["/p"], ["/p:"], ["/p", "0"], ["/p", "abc"], ["/p", "123456789"]):
-                with self.subTest(arguments=arguments):
-                    saver = display.start_saver(*arguments)
-                    self.assertEqual(wait_exit(saver, 10), 0)
-                    self.assertEqual(display.saver_windows(wait=False), [])
+    def test_two_monitors_are_covered_even_left_of_the_primary_and_one_key_ends_both(self):
+        # A display of its own: the primary on the right puts the other at negative Windows coordinates.
+        with VirtualDisplay(3200, 1080, [(1920, 1080, 1280, 0), (1280, 1024, 0, 56)]) as display:
+            saver, window = self.full_screen(display, [(0, 56, 1280, 1024), (1280, 0, 1920, 1080)])
+            display.key(window, "Escape")
+            self.assertEqual(wait_exit(saver), 0)
 
 
 if __name__ == "__main__":
-    if not SCR:
-        sys.exit("ORVANE_SCR is not set")
     unittest.main(verbosity=2)

@@ -1,1 +1,0 @@
-orvane_e2e(e2e_frame frame_e2e.py)
