@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 // Everything of a software frame that depends on the saver time alone. It is computed once per pass,
@@ -29,9 +30,10 @@ inline SoftwarePassValues softwarePassValues(double saverTime) {
         values.glowAlpha[arc] = glowDotAlpha(values.arcAlpha[arc]);
     }
     // Arc 1 turns clockwise once in 16 s from the top, arc 2 anticlockwise once in 28 s from 140°,
-    // arc 3 clockwise once in 46 s from 20°.
-    values.leadAngle[0] = 360.0 * saverTime * 0.0625 - 90.0;
-    values.leadAngle[1] = 140.0 - 360.0 * saverTime / 28.0;
-    values.leadAngle[2] = 20.0 + 360.0 * saverTime / 46.0;
+    // arc 3 clockwise once in 46 s from 20°. The angles come from the time within each arc's own
+    // turn (fmod is exact), so they stay below a turn and keep their precision after a week.
+    values.leadAngle[0] = 360.0 * std::fmod(saverTime, 16.0) * 0.0625 - 90.0;
+    values.leadAngle[1] = 140.0 - 360.0 * std::fmod(saverTime, 28.0) / 28.0;
+    values.leadAngle[2] = 20.0 + 360.0 * std::fmod(saverTime, 46.0) / 46.0;
     return values;
 }
