@@ -3,18 +3,20 @@
 # runs the suite until its first failure and restores the file. Prints one line per fault (the test
 # that caught it, or MISSED) and a total. Takes long; it is not part of ctest.
 #
-#   scripts/plant-faults.sh [--only REGEX] [--tests REGEX] [--work DIR] [--at REVISION]
+#   scripts/plant-faults.sh [--only REGEX] [--tests REGEX] [--work DIR] [--at REVISION] [--list FILE]
 #
 # It works on a copy of the current work tree (uncommitted changes included), or of a committed
 # revision with --at (to measure an earlier suite against today's list), in DIR (default
 # build/plant-faults), with its own build and Wine prefix, so the tree itself is never touched and
-# work can go on while it runs. --only picks faults by id, --tests limits the suite (ctest -R).
+# work can go on while it runs. --only picks faults by id, --tests limits the suite (ctest -R),
+# --list reads another fault list than tests/faults.txt.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 only="."
 tests="."
 revision=""
+list="$REPO/tests/faults.txt"
 work="$REPO/build/plant-faults"
 while [ $# -gt 0 ]; do
     case "$1" in
@@ -22,6 +24,7 @@ while [ $# -gt 0 ]; do
     --tests) tests="$2"; shift 2 ;;
     --work) work="$2"; shift 2 ;;
     --at) revision="$2"; shift 2 ;;
+    --list) list="$(realpath "$2")"; shift 2 ;;
     --on-display) on_display=1; shift ;;
     *) echo "unknown argument: $1" >&2; exit 2 ;;
     esac
@@ -87,7 +90,7 @@ if [ -z "${on_display:-}" ]; then
     fi
     # The copy runs this script as it is now, whatever the revision held.
     cp "$REPO/scripts/plant-faults.sh" "$work/tree/scripts/plant-faults.sh"
-    cp "$REPO/tests/faults.txt" "$work/faults.txt"
+    cp "$list" "$work/faults.txt"
     # Its own build and Wine prefix: a wineserver killed here must not be another run's.
     exec env -u ORVANE_BUILD_DIR WINEPREFIX="$work/wine" xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" \
         "$work/tree/scripts/plant-faults.sh" --on-display --only "$only" --tests "$tests" --work "$work"

@@ -1,0 +1,70 @@
+#!/bin/bash
+# Runs the real saver for MINUTES (default 10) on each path under Wine on a virtual display: full
+# screen on the GL path, full screen on the software path (Mesa told to offer OpenGL 3.2), and a
+# 152x112 preview in the test build's preview host. Samples the saver's resident memory every 30 s,
+# ends it as a user or the Settings dialog would, and prints the series, its slope and the exit code.
+#   scripts/soak.sh [MINUTES]
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+minutes="${1:-10}"
+if [ "$minutes" != "--on-display" ]; then
+    install_packages
+    cmake --preset mingw -B "$BUILD_DIR" -DBUILD_TESTING=ON >/dev/null
+    cmake --build "$BUILD_DIR" --target orvane preview_host >/dev/null
+    exec xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" "$0" --on-display "$minutes"
+fi
+minutes="$2"
+scr="$BUILD_DIR/src/orvane.scr"
+ensure_wine_prefix
+wineserver -k 2>/dev/null || true
+
+# Resident memory of the saver's process in KB, one sample every 30 s for the given seconds.
+sample() {
+    local seconds="$1" pid="" elapsed=0
+    for _ in $(seq 1 100); do
+        pid="$(pgrep -n -f 'orvane\.scr' || true)"
+        [ -n "$pid" ] && break
+        sleep 0.2
+    done
+    while [ "$elapsed" -le "$seconds" ]; do
+        printf '%s %s\n' "$elapsed" "$(awk '/^VmRSS/ {print $2}' "/proc/$pid/status" 2>/dev/null || echo 0)"
+        [ "$elapsed" -lt "$seconds" ] || break
+        sleep 30
+        elapsed=$((elapsed + 30))
+    done
+}
+
+# The series as "t:KB" and the least-squares slope in KB per minute.
+report() {
+    local label="$1" series="$2" code="$3"
+    awk -v label="$label" -v code="$code" '
+        { n++; t[n] = $1 / 60; m[n] = $2; st += t[n]; sm += m[n]; line = line sprintf(" %d:%d", $1, $2) }
+        END {
+            for (i = 1; i <= n; i++) { vt += (t[i] - st / n) ^ 2; cv += (t[i] - st / n) * (m[i] - sm / n) }
+            printf "%-22s exit %s, slope %+.1f KB/min, RSS (s:KB)%s\n", label, code, vt ? cv / vt : 0, line
+        }' <<<"$series"
+}
+
+full_screen() {
+    local label="$1" code
+    shift
+    env "$@" wine "$scr" /s &
+    local saver=$!
+    local series
+    series="$(sample $((minutes * 60)))"
+    timeout 30 xdotool search --sync --onlyvisible --name '^Orvane$' windowfocus --sync key space || true
+    timeout 20 tail --pid="$saver" -f /dev/null || kill "$saver"
+    code=0
+    wait "$saver" || code=$?
+    report "$label" "$series" "$code"
+}
+
+full_screen "full screen, GL" WINEDEBUG=-all
+full_screen "full screen, software" MESA_GL_VERSION_OVERRIDE=3.2
+wine "$BUILD_DIR/tests/hosts/preview_host.exe" "$(winepath -w "$scr")" 152 112 $((minutes * 60 + 5)) /p \
+    >"$BUILD_DIR/soak-preview.txt" 2>&1 &
+host=$!
+series="$(sample $((minutes * 60)))"
+wait "$host" || true
+report "preview 152x112" "$series" "$(sed -n 's/.*exit=\([^[:space:]]*\).*/\1/p' "$BUILD_DIR/soak-preview.txt")"
+wineserver -k 2>/dev/null || true
