@@ -18,14 +18,11 @@ scr="$BUILD_DIR/src/orvane.scr"
 ensure_wine_prefix
 wineserver -k 2>/dev/null || true
 
-# Resident memory of the saver's process in KB, one sample every 30 s for the given seconds.
+# Resident memory of the saver's process in KB, one sample every 30 s for the given seconds, from
+# 30 s on (the first seconds are start-up, not the steady state the slope is about).
 sample() {
-    local seconds="$1" pid="" elapsed=0
-    for _ in $(seq 1 100); do
-        pid="$(pgrep -n -f 'orvane\.scr' || true)"
-        [ -n "$pid" ] && break
-        sleep 0.2
-    done
+    local seconds="$1" pid="$2" elapsed=30
+    sleep 30
     while [ "$elapsed" -le "$seconds" ]; do
         printf '%s %s\n' "$elapsed" "$(awk '/^VmRSS/ {print $2}' "/proc/$pid/status" 2>/dev/null || echo 0)"
         [ "$elapsed" -lt "$seconds" ] || break
@@ -51,7 +48,7 @@ full_screen() {
     env "$@" wine "$scr" /s &
     local saver=$!
     local series
-    series="$(sample $((minutes * 60)))"
+    series="$(sample $((minutes * 60)) "$saver")"
     timeout 30 xdotool search --sync --onlyvisible --name '^Orvane$' windowfocus --sync key space || true
     timeout 20 tail --pid="$saver" -f /dev/null || kill "$saver"
     code=0
@@ -64,7 +61,9 @@ full_screen "full screen, software" MESA_GL_VERSION_OVERRIDE=3.2
 wine "$BUILD_DIR/tests/hosts/preview_host.exe" "$(winepath -w "$scr")" 152 112 $((minutes * 60 + 5)) /p \
     >"$BUILD_DIR/soak-preview.txt" 2>&1 &
 host=$!
-series="$(sample $((minutes * 60)))"
+# The preview is the host's child: found by its command line, which names this build's file.
+sleep 5
+series="$(sample $((minutes * 60)) "$(pgrep -n -f "$(winepath -w "$scr" | sed 's/\\/./g') /p")")"
 wait "$host" || true
 report "preview 152x112" "$series" "$(sed -n 's/.*exit=\([^[:space:]]*\).*/\1/p' "$BUILD_DIR/soak-preview.txt")"
 wineserver -k 2>/dev/null || true

@@ -5,9 +5,8 @@ set -uo pipefail
 status=0
 fail() { echo "FAIL: $*"; status=1; }
 headers="$(x86_64-w64-mingw32-objdump -p -h "$1")"
-grep -q 'PE32+' <<<"$headers" || fail "not a 64-bit PE"
-grep -q 'Subsystem.*Windows GUI' <<<"$headers" || fail "not a GUI program"
-grep -q '\.rsrc' <<<"$headers" || fail "no resources"
+# A 64-bit PE, a GUI program, with resources.
+for w in 'PE32+' 'Subsystem.*Windows GUI' '\.rsrc'; do grep -q "$w" <<<"$headers" || fail "no $w"; done
 others="$(sed -n 's/.*DLL Name: //p' <<<"$headers" |
     grep -vxE '(KERNEL32|USER32|GDI32|gdiplus|OPENGL32|SHLWAPI|ole32|msvcrt|ADVAPI32)\.dll')"
 [ -z "$others" ] || fail "imports" $others
@@ -17,5 +16,4 @@ grep -q '<dpiAware[^>]*>true/pm</dpiAware>' <<<"$text" || fail "no true/pm fallb
 grep -q 'supportedOS Id="{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"' <<<"$text" || fail "no Windows 10 entry"
 grep -qx 'Orvane' <(strings -a -el "$1") || fail "no display name string"
 grep -q 'OriginalFilename' <(strings -a -el "$1") || fail "no version information"
-[ $status -eq 0 ] && echo "package checks passed"
 exit $status

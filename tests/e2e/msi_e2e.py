@@ -31,15 +31,14 @@ def sha256(path):
 class Installer(unittest.TestCase):
     def test_tables(self):
         msi = make_msi(VERSION, "tables")
-        tables = {name: run("msiinfo", "export", msi, name).stdout for name in ("Component", "File", "Upgrade",
-                                                                                  "Property")}
-        # 256: a 64-bit component, in the 64-bit system folder, keyed by its one file.
-        self.assertRegex(tables["Component"], r"ScreenSaver\t\{[0-9A-F-]+\}\tSystem64Folder\t256\t\tOrvaneScr")
-        self.assertRegex(tables["File"], r"OrvaneScr\tScreenSaver\torvane.scr\t\d+")
-        self.assertIn(f"\t\t{VERSION}\t\t1\t\tWIX_UPGRADE_DETECTED", tables["Upgrade"])
-        self.assertIn(f"\t{VERSION}\t\t\t2\t\tWIX_DOWNGRADE_DETECTED", tables["Upgrade"])
-        for row in ("Manufacturer\tOrvane", "ARPHELPLINK\thttps://www.orvane.example/support", "ALLUSERS\t1"):
-            self.assertIn(row, tables["Property"])
+        tables = "".join(run("msiinfo", "export", msi, name).stdout for name in ("Component", "File", "Upgrade",
+                                                                                "Property"))
+        # 256: a 64-bit component in the 64-bit system folder, keyed by its one file; a fixed upgrade code
+        # that finds older versions to replace and newer ones to refuse.
+        for row in (r"ScreenSaver\t\{[0-9A-F-]+\}\tSystem64Folder\t256\t\tOrvaneScr",
+                    r"OrvaneScr\tScreenSaver\torvane.scr", rf"\t\t{VERSION}\t\t1\t\tWIX_UPGRADE_DETECTED", rf"\t{VERSION}\t\t\t2\t\tWIX_DOWNGRADE_DETECTED",
+                    r"Manufacturer\tOrvane", r"ARPHELPLINK\thttps://www.orvane.example/support", r"ALLUSERS\t1"):
+            self.assertRegex(tables, row)
 
     def test_install_run_upgrade_and_remove(self):
         msi, older, newer = make_msi(VERSION, "now"), make_msi("0.9.0", "older"), make_msi("99.0.0", "newer")

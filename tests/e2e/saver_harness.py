@@ -3,9 +3,9 @@
 # Every display is its own X server (so that monitor layouts can differ) with a wineserver bound
 # to it; both are stopped afterwards, which also ends any saver a failed check left running.
 import getpass
+import io
 import os
 import subprocess
-import tempfile
 import time
 from pathlib import Path
 
@@ -63,8 +63,7 @@ class VirtualDisplay:
         # The visible windows titled Orvane, once there are `count` (or what there is at the timeout).
         deadline = time.monotonic() + timeout
         while True:
-            search = self.run(["xdotool", "search", "--onlyvisible", "--name", "^Orvane$"], check=False)
-            found = search.stdout.split()
+            found = self.run(["xdotool", "search", "--onlyvisible", "--name", "^Orvane$"], check=False).stdout.split()
             if len(found) >= count or time.monotonic() > deadline:
                 return found
             time.sleep(0.2)
@@ -76,12 +75,12 @@ class VirtualDisplay:
 
     def screenshot(self):
         # 8-bit depth: the 16-bit default decodes slowly.
-        with tempfile.NamedTemporaryFile(suffix=".ppm") as shot:
-            self.run(["import", "-window", "root", "-depth", "8", shot.name])
-            return Image.open(shot.name).convert("RGB")
+        ppm = subprocess.check_output(["import", "-window", "root", "-depth", "8", "ppm:-"], env=self.env)
+        return Image.open(io.BytesIO(ppm)).convert("RGB")
 
-    def key(self, window, key="space"):
-        self.run(["xdotool", "windowfocus", "--sync", window, "key", key])
+    def key(self, window, key="space", action="key"):
+        # action "click" presses a mouse button instead (4 is the wheel).
+        self.run(["xdotool", "windowfocus", "--sync", window, action, key])
 
 
 def wait_exit(process, timeout=15):
@@ -95,11 +94,6 @@ def wait_exit(process, timeout=15):
 def stop(process):
     process.kill()  # nothing happens to a process that has ended
     process.wait()
-
-
-def runs_on(process, seconds=1.0):
-    time.sleep(seconds)
-    return process.poll() is None
 
 
 def write_log(*lines):

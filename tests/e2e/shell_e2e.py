@@ -5,14 +5,13 @@ import subprocess
 import time
 import unittest
 
-from saver_harness import PREVIEW_HOST, SCR, VirtualDisplay, read_log, runs_on, wait_exit, write_log
+from saver_harness import PREVIEW_HOST, SCR, VirtualDisplay, read_log, wait_exit, write_log
 
 
 class Saver(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        cls.display = VirtualDisplay().__enter__()
-        cls.addClassCleanup(cls.display.__exit__)
+        cls.display = cls.enterClassContext(VirtualDisplay())
 
     def setUp(self):
         write_log()
@@ -20,12 +19,13 @@ class Saver(unittest.TestCase):
     def tearDown(self):
         self.assertIsNone(read_log(), "a working OpenGL set-up writes no log")
 
-    def full_screen(self, display=None, geometries=((0, 0, 1920, 1080),)):
-        display = display or self.display
-        saver = display.start(SCR, "/s")
-        windows = display.saver_windows(len(geometries))
-        self.assertEqual(sorted(map(display.geometry, windows)), list(geometries))
-        self.assertTrue(runs_on(saver), "ended without input")
+    def full_screen(self):
+        # Two monitors, one left of the primary, are covered in software_e2e.py.
+        saver = self.display.start(SCR, "/s")
+        windows = self.display.saver_windows()
+        self.assertEqual(list(map(self.display.geometry, windows)), [(0, 0, 1920, 1080)])
+        time.sleep(1.0)
+        self.assertIsNone(saver.poll(), "ended without input")
         return saver, windows[0]
 
     def test_the_frame_shows_the_cards_in_their_corners_and_the_lit_model_left_of_centre_until_a_key(self):
@@ -49,59 +49,42 @@ class Saver(unittest.TestCase):
         # left of the middle by the camera's lens shift.
         lit = [(pixels[x, y], x) for x in range(400, 1520, 3) for y in range(150, 720, 3)
                if pixels[x, y] > 60]
-        self.assertTrue(lit, "the point cloud is lit")
         self.assertLess(sum(value * x for value, x in lit) / sum(value for value, _ in lit), 930)
-
-    def test_a_click_and_the_wheel_end_the_saver(self):
-        for button in ("1", "4"):
-            with self.subTest(button=button):
-                saver, window = self.full_screen()
-                self.display.run(["xdotool", "windowfocus", "--sync", window, "click", button])
-                self.assertEqual(wait_exit(saver), 0)
 
     def test_eight_pixels_of_mouse_movement_are_tolerated_and_nine_end_it(self):
         # The saver measures from where the cursor was when it started.
         self.display.run(["xdotool", "mousemove", "500", "500"])
         saver = self.full_screen()[0]
         self.display.run(["xdotool", "mousemove", "508", "492", "sleep", "0.3", "mousemove", "492", "508"])
-        self.assertTrue(runs_on(saver), "ended after moves of 8 pixels")
+        time.sleep(1.0)
+        self.assertIsNone(saver.poll(), "ended after moves of 8 pixels")
         self.display.run(["xdotool", "mousemove", "500", "509"])
         self.assertEqual(wait_exit(saver), 0)
 
     def test_settings_and_no_switch_show_a_message_box_and_the_others_end_at_once(self):
-        for arguments, box in ((["/C:1234"], True), ([], True), (["s"], True), (["-A"], False),
-                               (["/p"], False), (["/p", "abc"], False), (["/p", "123456789"], False)):
+        # Under Wine "/p 32" names the desktop window: no place for a preview.
+        for arguments, box in ((["/C:1234"], True), ([], True), (["s"], True), (["-A"], False), (["/p"], False),
+                               (["/p", "abc"], False), (["/p", "123456789"], False), (["/p", "32"], False)):
             with self.subTest(arguments=arguments):
                 saver = self.display.start(SCR, *arguments)
                 if box:
-                    boxes = self.display.saver_windows()
-                    self.assertEqual(len(boxes), 1)
-                    self.assertLess(self.display.geometry(boxes[0])[2], 1000, "a message box, not the saver")
-                    self.display.key(boxes[0], "Return")
+                    (window,) = self.display.saver_windows()  # exactly one
+                    self.assertLess(self.display.geometry(window)[2], 1000, "a message box, not the saver")
+                    self.display.key(window, "Return")
                 self.assertEqual(wait_exit(saver, 10), 0)
 
     def test_the_preview_fills_the_host_ignores_input_and_ends_with_its_host(self):
-        poke = ["mousemove", "150", "150", "click", "1", "click", "4", "key", "space",
-                "mousemove_relative", "40", "40"]
-        # switch, host client size, input while it runs, the child's size
-        rows = (("/p", 200, 150, poke, "200x150"), ("/l", 152, 112, None, "152x112"),
-                ("/p", 0, 0, None, "1x1"))
-        for switch, width, height, during, child in rows:
+        poke = ["mousemove", "150", "150", "click", "1", "click", "4", "key", "space", "mousemove", "190", "190"]
+        # switch, host client size, the child's size; the host is at (100, 100), the poke inside it
+        rows = (("/p", 200, 150, "200x150"), ("/l", 152, 112, "152x112"), ("/p", 0, 0, "1x1"))
+        for switch, width, height, child in rows:
             with self.subTest(switch=switch, size=(width, height)):
                 # Wine shows the Unix root as drive Z:.
                 host = self.display.start(PREVIEW_HOST, "Z:" + SCR.replace("/", "\\"), str(width),
                                           str(height), "2", switch, stdout=subprocess.PIPE)
                 self.assertEqual(host.stdout.readline().strip(), "child=" + child)
-                if during:
-                    self.display.run(["xdotool", *during])
+                self.display.run(["xdotool", *poke])
                 self.assertEqual(host.communicate(timeout=60)[0].strip(), "alive=1 exit=0")
-
-    def test_two_monitors_are_covered_even_left_of_the_primary_and_one_key_ends_both(self):
-        # A display of its own: the primary on the right puts the other at negative Windows coordinates.
-        with VirtualDisplay(3200, 1080, [(1920, 1080, 1280, 0), (1280, 1024, 0, 56)]) as display:
-            saver, window = self.full_screen(display, [(0, 56, 1280, 1024), (1280, 0, 1920, 1080)])
-            display.key(window, "Escape")
-            self.assertEqual(wait_exit(saver), 0)
 
 
 if __name__ == "__main__":

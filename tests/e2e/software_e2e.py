@@ -41,10 +41,9 @@ class SoftwareFallback(unittest.TestCase):
     def check_rings(self, monitor, shot, moved):
         for radius, alpha, share, _ in RINGS:
             # Red across the ring, from 8 pixels inside to 8 outside, where no card or arc covers it.
-            angles = [math.radians(eighth / 8) for eighth in range(2880)]
             rows = [[(math.floor(monitor.cx + (radius * monitor.scale + step) * math.cos(angle)),
                       math.floor(monitor.cy + (radius * monitor.scale + step) * math.sin(angle)))
-                     for step in range(-8, 9)] for angle in angles]
+                     for step in range(-8, 9)] for angle in (math.radians(e / 8) for e in range(2880))]
             rows = [[shot[p][0] for p in row] for row in rows
                     if all(monitor.clear(*p) and p not in moved for p in row)]
             profile = [sum(column) / len(rows) for column in zip(*rows)]
@@ -58,7 +57,6 @@ class SoftwareFallback(unittest.TestCase):
         difference = ImageChops.difference(first, second).convert("L").getdata()
         moved = {(i % first.width, i // first.width) for i, value in enumerate(difference) if value}
         self.check_rings(monitor, first.load(), moved)
-        self.assertTrue(moved, "nothing moved between the two screenshots")
         self.assertEqual([p for p in moved if not any(monitor.on_ring(p, ring) for ring in RINGS)][:10], [],
                          "pixels changed off the arcs' rings")
         self.assertTrue(all(any(monitor.on_ring(p, ring) for p in moved) for ring in RINGS), "an arc stood")
@@ -68,24 +66,25 @@ class SoftwareFallback(unittest.TestCase):
         for name, (left, top, width, height) in monitor.cards.items():
             box = (round(left), round(top), round(left + width), round(top + height))
             expected = background.crop(box).convert("RGBA")
-            picture = Image.open(PICTURES / f"{name}.png").resize(expected.size, Image.BICUBIC)
-            expected.alpha_composite(picture)
+            expected.alpha_composite(Image.open(PICTURES / f"{name}.png").resize(expected.size, Image.BICUBIC))
             difference = ImageChops.difference(expected.convert("RGB"), second.crop(box))
             self.assertLess(sum(ImageStat.Stat(difference).mean), 3 * 15, name)
         # The loop ended on the help card, which the arcs are clipped around (edge pixels may blend).
         inside = (box[0] + 1, box[1] + 1, box[2] - 1, box[3] - 1)
         self.assertIsNone(ImageChops.difference(first.crop(inside), second.crop(inside)).getbbox(), "arcs")
 
-    def test_without_opengl_three_three_both_monitors_show_the_software_frame_and_a_key_ends_it(self):
-        layout = [(1920, 1080, 0, 0), (1280, 1024, 1920, 0)]
+    def test_without_opengl_three_three_both_monitors_show_the_software_frame_and_the_wheel_ends_it(self):
+        # The primary on the right puts the other monitor at negative Windows coordinates.
+        layout = [(1920, 1080, 1280, 0), (1280, 1024, 0, 56)]
         write_log("an earlier line")
+        self.addCleanup(write_log)
         with VirtualDisplay(3200, 1080, layout) as display:
             saver = display.start(SCR, "/s", env={"MESA_GL_VERSION_OVERRIDE": "3.2"})
             windows = display.saver_windows(len(layout))
+            self.assertEqual(sorted(map(display.geometry, windows)), [(0, 56, 1280, 1024), (1280, 0, 1920, 1080)])
             # Under load the first frame can come seconds after the windows: wait until both show the ground.
-            for _ in range(100):
-                shot = display.screenshot()
-                if shot.getpixel((960, 20)) != (0, 0, 0) and shot.getpixel((2560, 20)) != (0, 0, 0):
+            for shot in (display.screenshot() for _ in range(100)):
+                if (0, 0, 0) not in map(shot.getpixel, [(2240, 20), (640, 80)]):
                     break
             shots = []
             # The first shot past the arcs' fade-in, both while arc 3 passes under the help card (21 to 46
@@ -97,12 +96,10 @@ class SoftwareFallback(unittest.TestCase):
                 time.sleep(0.2)
                 shots.append(display.screenshot())
                 os.kill(saver.pid, signal.SIGCONT)
-            display.key(windows[0])
+            display.key(windows[0], "4", "click")
             self.assertEqual(wait_exit(saver), 0)
         # One line per window, appended to what was there.
-        log = read_log()
-        write_log()
-        self.assertEqual(log, ["an earlier line"] + ["GL 3.3 core context not available"] * 2)
+        self.assertEqual(read_log(), ["an earlier line"] + ["GL 3.3 core context not available"] * 2)
         for width, height, x, y in layout:
             with self.subTest(monitor=(x, y)):
                 first, second = (shot.crop((x, y, x + width, y + height)) for shot in shots)

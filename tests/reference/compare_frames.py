@@ -67,9 +67,9 @@ def check(name, rendered, difference):
     with Image.open(REFERENCE_DIR / f"{name}.png") as expected, Image.open(rendered) as actual:
         expected, actual = expected.convert("RGB"), actual.convert("RGB")
         # The limits must catch the reference one step brighter, or three steps brighter in one block only.
-        block = Image.new("RGB", expected.size)
-        block.paste((3, 3, 3), (0, 0, TILE, TILE))
-        for changed in (Image.new("RGB", expected.size, (1, 1, 1)), block):
+        # (Cropping beyond a picture's edge pads it with black.)
+        for changed in (Image.new("RGB", expected.size, (1, 1, 1)),
+                        Image.new("RGB", (TILE, TILE), (3, 3, 3)).crop((0, 0, *expected.size))):
             if within_limits(difference_metrics(expected, ImageChops.add(expected, changed))):
                 print(f"FAIL {name}: the limits let a brighter reference through")
                 return False
@@ -101,12 +101,10 @@ def main():
         # Under Wine the capture program sees the Unix root as drive Z:.
         path = "Z:" + str(rendered).replace("/", "\\") if args.runner else str(rendered)
         command = [args.runner] if args.runner else []
-        command += [args.capture, "--time", str(saver_time), "--size", size, "--out", path]
-        command += ["--preview"] if preview else []
+        command += [args.capture, "--time", str(saver_time), "--size", size, "--out", path] + ["--preview"] * preview
         result = subprocess.run(command, capture_output=True, text=True, timeout=300)
         if result.returncode != 0 or not rendered.exists():
-            print(f"FAIL {name}: capture failed ({result.returncode}): {command}")
-            print(result.stdout + result.stderr)
+            print(f"FAIL {name}: capture failed ({result.returncode}): {command}\n{result.stdout}{result.stderr}")
             failures += 1
         elif args.update:
             # Re-saved with full compression: the same pixels in fewer bytes.
@@ -114,8 +112,7 @@ def main():
             print(f"updated {name}.png")
         elif not check(name, rendered, difference):
             failures += 1
-    print(f"{len(CASES) - failures} of {len(CASES)} frames within limits (per channel mean <= {MEAN_LIMIT}, "
-          f"p99 <= {P99_LIMIT}, |bias| <= {BIAS_LIMIT}; worst {TILE}px block <= {TILE_LIMIT}); in {out}")
+    print(f"{len(CASES) - failures} of {len(CASES)} frames within the limits at the top of this file; in {out}")
     return 1 if failures else 0
 
 

@@ -1,5 +1,4 @@
 #include "gl/gl_functions.h"
-#include "gl/surface_setup.h"
 #include "gl/wgl_calls.h"
 #include "shell/saver_lifecycle.h"
 #include "support/test_windows.h"
@@ -49,13 +48,6 @@ PROC WINAPI scriptedProcAddress(LPCSTR name) {
 GLenum WINAPI neverComplete(GLenum) {
     return 0x8CD6; // GL_FRAMEBUFFER_INCOMPLETE_ATTACHMENT
 }
-// A window through the saver's own set-up, in the saver's list so tearDownSurfaces releases it.
-const ScreenSurface& saverWindow() {
-    surfaces.push_back(
-        new ScreenSurface{.window = createSaverClassWindow(64, 48), .width = 64, .height = 48});
-    initSurface(*surfaces.back());
-    return *surfaces.back();
-}
 
 // A window gets a current core context and no log line; or, after a failure, its one line and the
 // software path. Either way every other context made for it is deleted, once. The second ctest
@@ -100,7 +92,7 @@ TEST(GlContext, SetUpLogsItsOutcomeAndKeepsNoContextButTheWindows) {
         SCOPED_TRACE(row.log);
         script = row.script;
         const std::wstring log = redirectTempDirectory();
-        const ScreenSurface& surface = saverWindow();
+        const ScreenSurface& surface = *addSaverSurface(true); // released by tearDownSurfaces
         EXPECT_EQ(readLogFile(log), row.log);
         EXPECT_EQ(surface.useGl, *row.log == '\0');
         EXPECT_TRUE(surface.useGl ? surface.glContext != nullptr : !surface.glContext && surface.backDc);

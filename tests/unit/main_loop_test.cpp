@@ -31,12 +31,11 @@ static void reportDisplay(HWND window, DWORD state) {
 
 // Runs the real loop until `message` (posted after `milliseconds`) ends it; its wall and CPU seconds.
 static std::pair<double, double> runLoopUntil(HWND window, UINT message, UINT milliseconds) {
-    static HWND target;
-    static UINT ending;
-    target = window;
-    ending = message;
-    const UINT_PTR timer = SetTimer(nullptr, 0, milliseconds,
-                                    [](HWND, UINT, UINT_PTR, DWORD) { PostMessageW(target, ending, 0, 0); });
+    static std::pair<HWND, UINT> ending;
+    ending = {window, message};
+    const UINT_PTR timer = SetTimer(nullptr, 0, milliseconds, [](HWND, UINT, UINT_PTR, DWORD) {
+        PostMessageW(ending.first, ending.second, 0, 0);
+    });
     const double start = readSaverClock(), processor = processorSeconds();
     runMainLoop();
     KillTimer(nullptr, timer);

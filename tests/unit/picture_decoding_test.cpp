@@ -9,13 +9,13 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <tuple>
 #include <vector>
 
 namespace {
 
-class Pictures : public ::testing::Test {
-  protected:
+struct Pictures : ::testing::Test {
     void SetUp() override { ASSERT_EQ(Gdiplus::GdiplusStartup(&token, &input, nullptr), Gdiplus::Ok); }
     void TearDown() override { Gdiplus::GdiplusShutdown(token); }
     Gdiplus::GdiplusStartupInput input;
@@ -24,7 +24,7 @@ class Pictures : public ::testing::Test {
 
 // The sizes tell the stored files apart. Premultiplied storage is what the card textures and the
 // software path's blending take as they are. A copy GDI+ could not create has no pixels; handing
-// it on would make every later draw fail.
+// it on would make every later draw fail. GDI+'s allocator answers null when memory is short.
 TEST_F(Pictures, EachSlotHoldsItsOwnPngPremultipliedUntilReleased) {
     const std::tuple<EmbeddedImage**, UINT, UINT> slots[] = {
         {&backgroundPicture, 1920, 1080}, {&combinedCardPicture, 1800, 786}, {&helpCardPicture, 1082, 496},
@@ -42,6 +42,7 @@ TEST_F(Pictures, EachSlotHoldsItsOwnPngPremultipliedUntilReleased) {
     EXPECT_EQ(decodeEmbeddedImage(logoPng, logoPngSize / 2), nullptr) << "cut inside the image data";
     auto hollow = [](int, int) { return new Gdiplus::Bitmap(-1, -1, PixelFormat32bppPARGB); };
     EXPECT_EQ(decodeEmbeddedImageWith(logoPng, logoPngSize, hollow), nullptr);
+    EXPECT_EQ(constructPremultipliedCopy(nullptr, 4, 4), nullptr);
 }
 
 // 3 x 5 premultiplied pixels, bytes B, G, R, A, each unlike its neighbours in the row, the column
@@ -59,14 +60,12 @@ TEST_F(Pictures, CardTexturesHoldThePicturesBytesTopRowFirstLinearAndClamped) {
         hollow(-1, -1, PixelFormat32bppPARGB);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 8);
     const OverlayCard card = uploadImageTexture(&picture);
-    GLint got[5] = {};
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &got[0]);
-    for (int i = 1;
+    GLint got[4] = {};
+    for (int i = 0;
          GLenum name : {GL_TEXTURE_MIN_FILTER, GL_TEXTURE_MAG_FILTER, GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T}) {
         glGetTexParameteriv(GL_TEXTURE_2D, name, &got[i++]);
     }
-    EXPECT_EQ(std::vector(got, got + 5),
-              (std::vector<GLint>{GL_RGBA8, GL_LINEAR, GL_LINEAR, GL_CLAMP_TO_EDGE, GL_CLAMP_TO_EDGE}));
+    EXPECT_EQ(std::to_array(got), (std::array{GL_LINEAR, GL_LINEAR, GL_CLAMP_TO_EDGE, GL_CLAMP_TO_EDGE}));
     glGetTexImage(GL_TEXTURE_2D, 0, GL_BGRA, GL_UNSIGNED_BYTE, texels.data());
     EXPECT_EQ(texels, bytes) << "texel row 0 must be the picture's top row, bytes B, G, R, A";
     EXPECT_EQ(std::tuple(card.width, card.height, uploadImageTexture(nullptr).texture,

@@ -6,19 +6,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
+#include <array>
+#include <utility>
 #include <vector>
 
 namespace {
 
 constexpr int pointCount = 217500;
 
-// gl_Position, gl_PointSize and vCol, in recording order.
-struct CapturedPoint {
-    float position[4];
-    float pointSize;
-    float colour[3];
-};
+// gl_Position (0-3), gl_PointSize (4) and vCol (5-7), in recording order.
+using CapturedPoint = std::array<float, 8>;
 
 // Entry points the saver itself never needs.
 struct FeedbackFunctions {
@@ -54,7 +51,7 @@ bool loadFeedbackFunctions() {
 // off. The buffer starts with size -1 (never written, sizes are clamped to [1, 64]) in every record;
 // if one is left the capture is empty, so a capture that recorded nothing cannot read as darkness.
 std::vector<CapturedPoint> capture(const ScreenSurface& surface, float saverTime, float width, float height) {
-    std::vector<CapturedPoint> points(pointCount, CapturedPoint{{}, -1.0f, {}});
+    std::vector<CapturedPoint> points(pointCount, CapturedPoint{0, 0, 0, 0, -1});
     const auto bytes = static_cast<std::ptrdiff_t>(points.size() * sizeof(CapturedPoint));
     GLuint buffer = 0;
     feedback.genBuffers(1, &buffer);
@@ -71,8 +68,7 @@ std::vector<CapturedPoint> capture(const ScreenSurface& surface, float saverTime
     glDisable(rasterizerDiscard);
     feedback.getBufferSubData(feedbackBuffer, 0, bytes, points.data());
     feedback.deleteBuffers(1, &buffer);
-    const bool complete =
-        std::none_of(points.begin(), points.end(), [](auto& p) { return p.pointSize < 0.0f; });
+    const bool complete = std::none_of(points.begin(), points.end(), [](auto& p) { return p[4] < 0.0f; });
     return complete ? points : std::vector<CapturedPoint>();
 }
 
@@ -97,51 +93,43 @@ class PointsVertexStage : public ::testing::Test {
     static inline bool ready = false;
 };
 
-// Pinned vertices: (time, target width and height, vertex, gl_Position, gl_PointSize, vCol). Most on
-// the 810 x 1440 target of a portrait monitor, where aspect and height scale both differ from 16:9.
-// Expected: a double-precision model of the stage written from the design (hash, camera, timeline,
-// generators, projection) at the single-precision time, for tooth and jaw points re-projected from
-// its 1920 x 1080 values by aspect and height scale; positions to 1e-4 of w, colours to 1e-3.
+// Pinned vertices, per target (uT, width, height): vertex number, gl_Position, gl_PointSize, vCol.
+// Most on the 810 x 1440 target of a portrait monitor, where aspect and height scale both differ
+// from 16:9. Expected: a double-precision model of the stage written from the design (hash, camera,
+// timeline, generators, projection) at the single-precision time, for tooth and jaw points
+// re-projected from its 1920 x 1080 values by aspect and height scale; positions to 1e-4 of w,
+// colours to 1e-3.
 TEST_F(PointsVertexStage, PinnedVerticesMatchTheModel) {
-    const float table[][12] = {
-        // tooth 0, revealed; maxilla (unrevealed: 3.5 % of the bone colour); ring; detector corner
-        {5, 810, 1440, 0, -11.340369, -0.087884, 9.830559, 19.661119, 3.133752, 0.737273, 0.636923, 0.415744},
-        {5, 810, 1440, 142800, 1.017384, 9.287613, 10.404828, 20.809656, 2.389937, 0.002731, 0.003885,
-         0.005949},
-        {5, 810, 1440, 172800, 26.720452, 14.442598, 10.579191, 21.158382, 2.843085, 1.257834, 1.032748,
-         0.595816},
-        {5, 810, 1440, 179800, -24.888486, -6.027169, 11.038862, 22.077724, 2.964621, 0.726037, 0.631336,
-         0.434044},
-        // the first beam particle; the outer floor ring's last dot
-        {5, 810, 1440, 182400, -10.163031, -6.053179, 10.183216, 20.366432, 2.409280, 0.161807, 0.132682,
-         0.077667},
-        {5, 810, 1440, 212499, 20.710526, -20.363771, 8.676873, 17.353746, 4.165245, 0.006918, 0.005860,
-         0.004070},
+    const std::pair<std::array<float, 3>, std::vector<std::array<float, 9>>> frames[] = {
+        {{5, 810, 1440},
+         {// tooth 0, revealed; maxilla (unrevealed: 3.5 % of the bone colour); ring; detector corner
+          {0, -11.340369, -0.087884, 9.830559, 19.661119, 3.133752, 0.737273, 0.636923, 0.415744},
+          {142800, 1.017384, 9.287613, 10.404828, 20.809656, 2.389937, 0.002731, 0.003885, 0.005949},
+          {172800, 26.720452, 14.442598, 10.579191, 21.158382, 2.843085, 1.257834, 1.032748, 0.595816},
+          {179800, -24.888486, -6.027169, 11.038862, 22.077724, 2.964621, 0.726037, 0.631336, 0.434044},
+          // the first beam particle; the outer floor ring's last dot
+          {182400, -10.163031, -6.053179, 10.183216, 20.366432, 2.409280, 0.161807, 0.132682, 0.077667},
+          {212499, 20.710526, -20.363771, 8.676873, 17.353746, 4.165245, 0.006918, 0.005860, 0.004070}}},
         // the next cycle starts with the faint unrevealed tooth
-        {22, 810, 1440, 0, -11.504174, 3.344529, 11.073249, 22.146498, 3.009161, 0.006677, 0.006209,
-         0.005341},
+        {{22, 810, 1440},
+         {{0, -11.504174, 3.344529, 11.073249, 22.146498, 3.009161, 0.006677, 0.006209, 0.005341}}},
         // a mote near the eye is clamped to 64 pixels (65.6 computed), one nearer than 0.3 is parked
-        {21.85, 7680, 4320, 214901, -2.808117, -2.684343, 0.195367, 0.390733, 64, 0.007990, 0.006729,
-         0.004626},
-        {21.85, 7680, 4320, 212933, 3, 3, 3, 1, 1, 0, 0, 0},
+        {{21.85, 7680, 4320},
+         {{214901, -2.808117, -2.684343, 0.195367, 0.390733, 64, 0.007990, 0.006729, 0.004626},
+          {212933, 3, 3, 3, 1, 1, 0, 0, 0}}},
         // black before the fade-in; a far floor dot is raised to 1 pixel (0.38 computed)
-        {0, 480, 270, 204400, -0.290164, -13.857947, 11.062915, 22.125831, 1, 0, 0, 0},
+        {{0, 480, 270}, {{204400, -0.290164, -13.857947, 11.062915, 22.125831, 1, 0, 0, 0}}},
     };
-    std::vector<CapturedPoint> points;
-    for (std::size_t row = 0; row < std::size(table); ++row) {
-        const float* expected = table[row];
-        if (row == 0 || !std::equal(expected, expected + 3, table[row - 1])) {
-            points = capture(frame.surface, expected[0], expected[1], expected[2]);
-            ASSERT_EQ(points.size(), static_cast<std::size_t>(pointCount));
-        }
-        const CapturedPoint& point = points[static_cast<int>(expected[3])];
-        const float actual[8] = {point.position[0], point.position[1], point.position[2], point.position[3],
-                                 point.pointSize,   point.colour[0],   point.colour[1],   point.colour[2]};
-        for (int value = 0; value < 8; ++value) {
-            const float limit =
-                value < 4 ? 1e-4f * expected[7] : (value == 4 ? 1e-4f : 1e-3f * expected[value + 4]);
-            EXPECT_NEAR(actual[value], expected[value + 4], limit)
-                << "vertex " << expected[3] << " at " << expected[0] << " s, value " << value;
+    for (const auto& [target, vertices] : frames) {
+        const std::vector<CapturedPoint> points = capture(frame.surface, target[0], target[1], target[2]);
+        ASSERT_EQ(points.size(), static_cast<std::size_t>(pointCount));
+        for (const auto& expected : vertices) {
+            for (int value = 0; value < 8; ++value) {
+                const float limit =
+                    value < 4 ? 1e-4f * expected[4] : (value == 4 ? 1e-4f : 1e-3f * expected[value + 1]);
+                EXPECT_NEAR(points[static_cast<int>(expected[0])][value], expected[value + 1], limit)
+                    << "vertex " << expected[0] << " at " << target[0] << " s, value " << value;
+            }
         }
     }
 }

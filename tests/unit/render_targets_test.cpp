@@ -35,14 +35,13 @@ TEST(RenderTargets, TargetsHaveTheirSizesAndTheBestFormat) {
         const ScreenSurface& s = frame.surface;
         EXPECT_TRUE(createGlResources(frame.surface));
         for (GLuint texture : {s.sceneTexture, s.bloomTextureA, s.bloomTextureB}) {
-            const bool scene = texture == s.sceneTexture;
             GLint width = 0, height = 0, format = 0;
             glBindTexture(GL_TEXTURE_2D, texture);
             glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
             glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
             glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, 0x1003, &format); // GL_TEXTURE_INTERNAL_FORMAT
-            EXPECT_EQ(width, scene ? c.sceneWidth : c.bloomWidth);
-            EXPECT_EQ(height, scene ? c.sceneHeight : c.bloomHeight);
+            EXPECT_EQ(width, texture == s.sceneTexture ? c.sceneWidth : c.bloomWidth);
+            EXPECT_EQ(height, texture == s.sceneTexture ? c.sceneHeight : c.bloomHeight);
             EXPECT_EQ(format, c.format);
         }
         EXPECT_EQ(readLogFile(log), "");
