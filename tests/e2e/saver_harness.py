@@ -97,9 +97,7 @@ def stop(process):
 
 
 def write_log(*lines):
-    LOG.unlink(missing_ok=True)
-    if lines:
-        LOG.write_bytes("".join(line + "\r\n" for line in lines).encode())
+    LOG.write_bytes("".join(line + "\r\n" for line in lines).encode())
 
 
 def read_log():

@@ -17,7 +17,7 @@ class Saver(unittest.TestCase):
         write_log()
 
     def tearDown(self):
-        self.assertIsNone(read_log(), "a working OpenGL set-up writes no log")
+        self.assertEqual(read_log(), [], "a working OpenGL set-up writes no log")
 
     def full_screen(self):
         # Two monitors, one left of the primary, are covered in software_e2e.py.
@@ -75,8 +75,10 @@ class Saver(unittest.TestCase):
 
     def test_the_preview_fills_the_host_ignores_input_and_ends_with_its_host(self):
         poke = ["mousemove", "150", "150", "click", "1", "click", "4", "key", "space", "mousemove", "190", "190"]
-        # switch, host client size, the child's size; the host is at (100, 100), the poke inside it
-        rows = (("/p", 200, 150, "200x150"), ("/l", 152, 112, "152x112"), ("/p", 0, 0, "1x1"))
+        # switch, host client size, the child's size; the host is at (100, 100), the poke inside it.
+        # "/p 32" names the desktop, with the host as Explorer's shell window: the saver ends at once.
+        rows = (("/p", 200, 150, "200x150"), ("/l", 152, 112, "152x112"), ("/p", 0, 0, "1x1"),
+                ("/p 32", 200, 150, "0x0"))
         for switch, width, height, child in rows:
             with self.subTest(switch=switch, size=(width, height)):
                 # Wine shows the Unix root as drive Z:.
@@ -84,7 +86,7 @@ class Saver(unittest.TestCase):
                                           str(height), "2", switch, stdout=subprocess.PIPE)
                 self.assertEqual(host.stdout.readline().strip(), "child=" + child)
                 self.display.run(["xdotool", *poke])
-                self.assertEqual(host.communicate(timeout=60)[0].strip(), "alive=1 exit=0")
+                self.assertEqual(host.communicate(timeout=60)[0].strip(), f"alive={int(child != '0x0')} exit=0")
 
 
 if __name__ == "__main__":
