@@ -1,7 +1,5 @@
 """The installer under Wine: install, run from the system folder, upgrade, refuse a downgrade, remove; signing."""
-import hashlib
 import os
-import re
 import subprocess
 import tempfile
 import unittest
@@ -11,7 +9,7 @@ REPO = Path(__file__).resolve().parents[2]
 VERSION = os.environ["ORVANE_VERSION"]
 WORK = Path(tempfile.mkdtemp(prefix="orvane-msi-"))
 os.environ["WINEPREFIX"] = str(WORK / "wine")  # a throw-away Windows: installing changes system32
-from saver_harness import SCR, VirtualDisplay, stop, wait_exit  # noqa: E402
+from saver_harness import SCR, VirtualDisplay, wait_exit  # noqa: E402
 
 
 def make_msi(version, folder, **env):
@@ -24,10 +22,6 @@ def run(*command):
     return subprocess.run(command, capture_output=True, text=True)
 
 
-def sha256(path):
-    return hashlib.sha256(Path(path).read_bytes()).hexdigest()
-
-
 class Installer(unittest.TestCase):
     def test_tables(self):
         msi = make_msi(VERSION, "tables")
@@ -35,8 +29,8 @@ class Installer(unittest.TestCase):
                                                                                 "Property"))
         # 256: a 64-bit component in the 64-bit system folder, keyed by its one file; a fixed upgrade code
         # that finds older versions to replace and newer ones to refuse.
-        for row in (r"ScreenSaver\t\{[0-9A-F-]+\}\tSystem64Folder\t256\t\tOrvaneScr",
-                    r"OrvaneScr\tScreenSaver\torvane.scr", rf"\t\t{VERSION}\t\t1\t\tWIX_UPGRADE_DETECTED", rf"\t{VERSION}\t\t\t2\t\tWIX_DOWNGRADE_DETECTED",
+        for row in (r"ScreenSaver\t\{[\w-]+\}\tSystem64Folder\t256\t\tOrvaneScr", r"OrvaneScr\tScreenSaver\torvane",
+                    rf"\t\t{VERSION}\t\t1\t\tWIX_UPGRADE_DETECTED", rf"\t{VERSION}\t\t\t2\t\tWIX_DOWNGRADE_DETECTED",
                     r"Manufacturer\tOrvane", r"ARPHELPLINK\thttps://www.orvane.example/support", r"ALLUSERS\t1"):
             self.assertRegex(tables, row)
 
@@ -47,23 +41,20 @@ class Installer(unittest.TestCase):
             wine = lambda *arguments: display.run(["wine", *arguments], check=False, timeout=120).returncode
             query = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
             listing = lambda: display.run(["wine", "reg", "query", query, "/s"], check=False).stdout
-            entries = lambda: [block for block in re.split(r"\n\n", listing()) if "REG_SZ    Orvane\n" in block]
+            entries = lambda: [block for block in listing().split("\n\n") if "REG_SZ    Orvane\n" in block]
 
             self.assertEqual(wine("msiexec", "/i", msi, "/qn"), 0)
-            self.assertEqual(sha256(installed), sha256(WORK / "now/orvane.scr"))
+            self.assertTrue(installed.read_bytes() == (WORK / "now/orvane.scr").read_bytes(), "not the packed file")
             [entry] = entries()
             for value in (f"DisplayVersion    REG_SZ    {VERSION}", "Publisher    REG_SZ    Orvane"):
                 self.assertIn(value, entry)
-            saver = subprocess.Popen(["wine", r"C:\windows\system32\orvane.scr", "/s"], env=display.env,
-                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            try:
-                display.key(display.saver_windows()[0])
-                self.assertEqual(wait_exit(saver), 0)
-            finally:
-                stop(saver)
+            # Run as Windows runs a saver from the system folder; leaving the display ends a failed run.
+            saver = display.start(r"C:\windows\system32\orvane.scr", "/s")
+            display.key(display.saver_windows()[0])
+            self.assertEqual(wait_exit(saver), 0)
 
             self.assertNotEqual(wine("msiexec", "/i", older, "/qn"), 0, "a downgrade must be refused")
-            self.assertEqual(sha256(installed), sha256(WORK / "now/orvane.scr"))
+            self.assertTrue(installed.read_bytes() == (WORK / "now/orvane.scr").read_bytes(), "not the packed file")
             self.assertEqual(wine("msiexec", "/i", newer, "/qn"), 0)
             [entry] = entries()
             self.assertIn("DisplayVersion    REG_SZ    99.0.0", entry)
@@ -87,8 +78,7 @@ class Installer(unittest.TestCase):
     def test_the_shipped_file_is_reproducible(self):
         # No link time stamp and no build folder in the bytes: the same commit gives the same file.
         data = Path(SCR).read_bytes()
-        header = int.from_bytes(data[0x3C:0x40], "little")
-        self.assertEqual(int.from_bytes(data[header + 8:header + 12], "little"), 0, "PE time stamp")
+        self.assertEqual(data[int.from_bytes(data[0x3C:0x40], "little") + 8:][:4], bytes(4), "PE time stamp")
         self.assertNotIn(str(REPO).encode(), data)
 
 
