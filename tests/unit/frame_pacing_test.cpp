@@ -27,10 +27,12 @@ TEST(FramePacing, PassesSoftwareFramesAndCardFadeKeepTheirTimes) {
 }
 
 // A float holds the saver time to the millisecond for hours only: later the programs get a time
-// wrapped back by whole 22 s cycles, so a week on, frames 1/60 s apart still step by 1/60 s.
+// wrapped back by whole 22 s cycles, so a week on, frames 1/60 s apart still step by 1/60 s. Times
+// around 2^17, 2^20 and 10^7 s, across the first wrap, and 10 s past two periods (where a plain
+// modulo would fall below one cycle and replay the fade-ins).
 TEST(ShaderTime, StaysTheSaverTimeForHoursThenStepsEvenlyOnTheSameCycle) {
     EXPECT_EQ(shaderTime(31437.9), 31437.9f);
-    for (double start : {131072.0, 1048576.0, 1.0e7, 22.0 + 31416.0 - 0.05}) {
+    for (double start : {131072.0, 1048576.0, 1.0e7, 22.0 + 31416.0 - 0.05, 62842.0}) {
         for (double t = start; t < start + 0.1; t += 1.0 / 60.0) {
             const double step = static_cast<double>(shaderTime(t + 1.0 / 60.0)) - shaderTime(t);
             EXPECT_NEAR(step < 0.0 ? step + 31416.0 : step, 1.0 / 60.0, 0.002) << t;
