@@ -29,13 +29,13 @@ void releaseIncompleteSetUp(ScreenSurface& surface) {
         if (surface.staticOldBitmap != nullptr) {
             softwareGdi.selectObject(surface.staticDc, surface.staticOldBitmap);
         }
-        DeleteDC(surface.staticDc);
+        softwareGdi.deleteDc(surface.staticDc);
     }
     if (surface.backDc != nullptr) {
         if (surface.backOldBitmap != nullptr) {
             softwareGdi.selectObject(surface.backDc, surface.backOldBitmap);
         }
-        DeleteDC(surface.backDc);
+        softwareGdi.deleteDc(surface.backDc);
     }
     if (surface.staticBitmap != nullptr) {
         DeleteObject(surface.staticBitmap);
