@@ -72,8 +72,11 @@ first_failure() {
     for phase in "${phases[@]}"; do
         # shellcheck disable=SC2086
         output=$(cd "$BUILD_DIR" && ctest --stop-on-failure --timeout 300 $phase 2>&1) && continue
-        grep -oE 'Test +#[0-9]+: [A-Za-z0-9_]+ .*(Failed|Timeout|Exception|Not Run)' <<<"$output" |
-            head -n 1 | awk '{print $3}'
+        local name
+        name=$(grep -oE 'Test +#[0-9]+: [A-Za-z0-9_]+ .*(Failed|Timeout|Exception|Not Run)' <<<"$output" |
+            head -n 1 | awk '{print $3}')
+        # A failure ctest did not pin on a test (it could not run at all) still counts as one.
+        echo "${name:-ctest}"
         return 0
     done
 }
