@@ -16,7 +16,9 @@ msi="orvane-$version-x64.msi"
 # Signs a file in place; the certificate's chain is checked by Windows, not here.
 sign() {
     local file="$1" description="$2"
-    local arguments=(sign -pkcs12 "$ORVANE_SIGN_PFX" -pass "${ORVANE_SIGN_PASSWORD:-}" -h sha256
+    # The password goes through a file in the private staging folder, not the process list.
+    printf '%s' "${ORVANE_SIGN_PASSWORD:-}" >"$stage/password"
+    local arguments=(sign -pkcs12 "$ORVANE_SIGN_PFX" -readpass "$stage/password" -h sha256
         -n "$description" -i "https://www.orvane.example/support" -in "$file" -out "$file.signed")
     if [ -n "${ORVANE_SIGN_TIMESTAMP:-}" ]; then
         arguments+=(-ts "$ORVANE_SIGN_TIMESTAMP")
