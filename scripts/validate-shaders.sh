@@ -4,11 +4,11 @@
 # its parts) as <symbol>.glsl in its embedded/ folder, so the list of shader files lives in the
 # build alone. Stages are named by symbol: *VertexSource or *FragmentSource.
 #
-# Usage: scripts/validate-shaders.sh [embedded-dir]   (default: build/mingw/src/embedded)
+# Usage: scripts/validate-shaders.sh [embedded-dir]   (default: the build folder's src/embedded)
 set -euo pipefail
 
 repo_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-embedded="${1:-$repo_root/build/mingw/src/embedded}"
+embedded="${1:-${ORVANE_BUILD_DIR:-$repo_root/build/mingw}/src/embedded}"
 if ! command -v glslangValidator >/dev/null 2>&1; then
     echo "glslangValidator missing; install the Debian package glslang-tools" >&2
     exit 2
