@@ -4,21 +4,15 @@
 //       one PNG per saver time, named PREFIX-TIME.png (default size 1920x1080, PREFIX "points").
 //       Tone mapping is deliberately simple: linear value times the exposure, clamped to [0, 1],
 //       then encoded with the sRGB curve. No bloom, background or cards.
-//   points_preview --bench RUNS [--size WxH] TIME
-//       times, RUNS times each: building "points" (compile and link), the first pass of each
-//       fresh program (which includes the driver's code generation), and the steady pass; every
-//       pass is bounded by glFinish. Prints each run and the medians in milliseconds.
+//       The pass is the saver's own, into the window's point target (at most 1440 rows); the
+//       benchmark tool times it.
 //
 // Paths are Windows paths under Wine: Z:\tmp\points writes /tmp/points-TIME.png.
 
-#include "common/stopwatch.h"
+#include "common/offscreen_frame.h"
 #include "common/png_writer.h"
-#include "common/points_pass.h"
-#include "gl/gl_context.h"
+#include "gl/gl_frame.h"
 #include "gl/gl_functions.h"
-#include "gl/program_builder.h"
-#include "shaders/shader_sources.h"
-#include "shell/screen_surface.h"
 
 #include <windows.h>
 
@@ -38,7 +32,6 @@ struct Options {
     int width = 1920;
     int height = 1080;
     float exposure = 1.0f;
-    int benchRuns = 0;
     std::string prefix = "points";
     std::vector<float> times;
 };
@@ -56,8 +49,6 @@ bool parseOptions(int argc, char** argv, Options& options) {
             options.prefix = argv[++index];
         } else if (argument == "--exposure" && hasValue) {
             options.exposure = static_cast<float>(std::atof(argv[++index]));
-        } else if (argument == "--bench" && hasValue) {
-            options.benchRuns = std::atoi(argv[++index]);
         } else if (!argument.empty() && argument[0] != '-') {
             options.times.push_back(static_cast<float>(std::atof(argument.c_str())));
         } else {
@@ -65,12 +56,6 @@ bool parseOptions(int argc, char** argv, Options& options) {
         }
     }
     return !options.times.empty();
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const std::size_t middle = values.size() / 2;
-    return values.size() % 2 == 1 ? values[middle] : 0.5 * (values[middle - 1] + values[middle]);
 }
 
 std::uint8_t toneMapped(float linear, float exposure) {
@@ -104,46 +89,20 @@ bool writePreview(const Options& options, const std::vector<float>& rgba, float 
     return written;
 }
 
-void benchmark(const Options& options, const PointsTarget& target, GLuint vertexArray) {
-    const float saverTime = options.times.front();
-    std::vector<double> builds;
-    std::vector<double> firstPasses;
-    std::vector<double> passes;
-    for (int run = 0; run < options.benchRuns; ++run) {
-        glFinish();
-        const double start = secondsNow();
-        const GLuint program = buildProgram(pointsVertexSource, pointsFragmentSource, "points");
-        const double built = secondsNow();
-        drawPointsPass(target, program, vertexArray, saverTime);
-        glFinish();
-        const double firstDrawn = secondsNow();
-        builds.push_back((built - start) * 1000.0);
-        firstPasses.push_back((firstDrawn - built) * 1000.0);
-        std::printf("run %d: build %.1f ms, first pass %.1f ms\n", run + 1, builds.back(),
-                    firstPasses.back());
-        for (int frame = 0; frame < 5; ++frame) {
-            const double frameStart = secondsNow();
-            drawPointsPass(target, program, vertexArray, saverTime);
-            glFinish();
-            passes.push_back((secondsNow() - frameStart) * 1000.0);
-        }
+// The point target's RGBA values, top row first (rows turned round from GL's bottom-up order).
+std::vector<float> readPointTarget(const ScreenSurface& surface) {
+    const std::size_t rowFloats = static_cast<std::size_t>(surface.sceneWidth) * 4;
+    std::vector<float> bottomUp(rowFloats * static_cast<std::size_t>(surface.sceneHeight));
+    gl.glBindFramebuffer(GL_FRAMEBUFFER, surface.sceneFramebuffer);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadPixels(0, 0, surface.sceneWidth, surface.sceneHeight, GL_RGBA, GL_FLOAT, bottomUp.data());
+    std::vector<float> topDown(bottomUp.size());
+    for (int row = 0; row < surface.sceneHeight; ++row) {
+        const std::size_t from = static_cast<std::size_t>(surface.sceneHeight - 1 - row) * rowFloats;
+        std::memcpy(&topDown[static_cast<std::size_t>(row) * rowFloats], &bottomUp[from],
+                    rowFloats * sizeof(float));
     }
-    std::printf(
-        "median of %d: build \"points\" %.1f ms, first pass %.1f ms, pass %.1f ms (%d passes) at %dx%d, "
-        "uT %g\n",
-        options.benchRuns, median(builds), median(firstPasses), median(passes),
-        static_cast<int>(passes.size()), options.width, options.height, static_cast<double>(saverTime));
-}
-
-HWND createHiddenWindow() {
-    WNDCLASSW windowClass = {};
-    windowClass.style = CS_OWNDC;
-    windowClass.lpfnWndProc = DefWindowProcW;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"OrvanePointsPreview";
-    RegisterClassW(&windowClass);
-    return CreateWindowExW(0, windowClass.lpszClassName, L"points preview", WS_POPUP, 0, 0, 16, 16, nullptr,
-                           nullptr, windowClass.hInstance, nullptr);
+    return topDown;
 }
 
 } // namespace
@@ -151,46 +110,27 @@ HWND createHiddenWindow() {
 int main(int argc, char** argv) {
     Options options;
     if (!parseOptions(argc, argv, options)) {
-        std::printf("usage: points_preview [--size WxH] [--out PREFIX] [--exposure E] TIME...\n"
-                    "       points_preview --bench RUNS [--size WxH] TIME\n");
+        std::printf("usage: points_preview [--size WxH] [--out PREFIX] [--exposure E] TIME...\n");
         return 2;
     }
-    ScreenSurface surface;
-    surface.window = createHiddenWindow();
-    surface.dc = GetDC(surface.window);
-    if (!createGlContext(surface)) {
-        std::printf("no OpenGL 3.3 core context\n");
+    OffscreenFrame frame;
+    if (!openOffscreenFrame(frame, options.width, options.height)) {
+        std::printf("the OpenGL set-up failed; see orvane-screensaver.log in the temporary directory\n");
         return 1;
     }
-    GLuint vertexArray = 0;
-    gl.glGenVertexArrays(1, &vertexArray);
-    PointsTarget target;
-    if (!createPointsTarget(target, options.width, options.height)) {
-        std::printf("the half-float target is not complete\n");
-        return 1;
-    }
+    options.width = frame.surface.sceneWidth;
+    options.height = frame.surface.sceneHeight;
+    Gdiplus::GdiplusStartupInput startupInput;
+    ULONG_PTR gdiplusToken = 0;
+    Gdiplus::GdiplusStartup(&gdiplusToken, &startupInput, nullptr);
     int status = 0;
-    if (options.benchRuns > 0) {
-        benchmark(options, target, vertexArray);
-    } else {
-        const GLuint program = buildProgram(pointsVertexSource, pointsFragmentSource, "points");
-        if (program == 0) {
-            std::printf("\"points\" did not build; see orvane-screensaver.log in the temporary directory\n");
-            return 1;
+    for (float saverTime : options.times) {
+        drawPointPass(frame.surface, saverTime);
+        if (!writePreview(options, readPointTarget(frame.surface), saverTime)) {
+            status = 1;
         }
-        Gdiplus::GdiplusStartupInput startupInput;
-        ULONG_PTR gdiplusToken = 0;
-        Gdiplus::GdiplusStartup(&gdiplusToken, &startupInput, nullptr);
-        for (float saverTime : options.times) {
-            drawPointsPass(target, program, vertexArray, saverTime);
-            if (!writePreview(options, readPointsTarget(target), saverTime)) {
-                status = 1;
-            }
-        }
-        Gdiplus::GdiplusShutdown(gdiplusToken);
     }
-    releaseGlContext(surface);
-    ReleaseDC(surface.window, surface.dc);
-    DestroyWindow(surface.window);
+    Gdiplus::GdiplusShutdown(gdiplusToken);
+    closeOffscreenFrame(frame);
     return status;
 }

@@ -63,6 +63,28 @@ using GLchar = char;
 #define GL_FRAMEBUFFER_COMPLETE 0x8CD5
 #endif
 
+#ifndef GL_ARRAY_BUFFER
+#define GL_ARRAY_BUFFER 0x8892
+#endif
+#ifndef GL_STATIC_DRAW
+#define GL_STATIC_DRAW 0x88E4
+#endif
+#ifndef GL_TRANSFORM_FEEDBACK_BUFFER
+#define GL_TRANSFORM_FEEDBACK_BUFFER 0x8C8E
+#endif
+#ifndef GL_INTERLEAVED_ATTRIBS
+#define GL_INTERLEAVED_ATTRIBS 0x8C8C
+#endif
+#ifndef GL_RASTERIZER_DISCARD
+#define GL_RASTERIZER_DISCARD 0x8C89
+#endif
+#ifndef GL_TRANSFORM_FEEDBACK_PRIMITIVES_WRITTEN
+#define GL_TRANSFORM_FEEDBACK_PRIMITIVES_WRITTEN 0x8C88
+#endif
+#ifndef GL_QUERY_RESULT
+#define GL_QUERY_RESULT 0x8866
+#endif
+
 #ifndef WGL_CONTEXT_MAJOR_VERSION_ARB
 #define WGL_CONTEXT_MAJOR_VERSION_ARB 0x2091
 #endif
@@ -91,6 +113,7 @@ using PfnGlUseProgram = void(WINAPI*)(GLuint program);
 using PfnGlGetUniformLocation = GLint(WINAPI*)(GLuint program, const GLchar* name);
 using PfnGlUniform1f = void(WINAPI*)(GLint location, GLfloat x);
 using PfnGlUniform2f = void(WINAPI*)(GLint location, GLfloat x, GLfloat y);
+using PfnGlUniform3f = void(WINAPI*)(GLint location, GLfloat x, GLfloat y, GLfloat z);
 using PfnGlUniform4f = void(WINAPI*)(GLint location, GLfloat x, GLfloat y, GLfloat z, GLfloat w);
 using PfnGlUniform1i = void(WINAPI*)(GLint location, GLint x);
 using PfnGlGenVertexArrays = void(WINAPI*)(GLsizei count, GLuint* arrays);
@@ -101,6 +124,22 @@ using PfnGlFramebufferTexture2D = void(WINAPI*)(GLenum target, GLenum attachment
                                                 GLuint texture, GLint level);
 using PfnGlCheckFramebufferStatus = GLenum(WINAPI*)(GLenum target);
 using PfnGlActiveTexture = void(WINAPI*)(GLenum unit);
+using GLsizeiptr = std::ptrdiff_t;
+using PfnGlGenBuffers = void(WINAPI*)(GLsizei count, GLuint* buffers);
+using PfnGlBindBuffer = void(WINAPI*)(GLenum target, GLuint buffer);
+using PfnGlBindBufferBase = void(WINAPI*)(GLenum target, GLuint index, GLuint buffer);
+using PfnGlBufferData = void(WINAPI*)(GLenum target, GLsizeiptr size, const void* data, GLenum usage);
+using PfnGlVertexAttribPointer = void(WINAPI*)(GLuint index, GLint size, GLenum type, GLboolean normalized,
+                                               GLsizei stride, const void* offset);
+using PfnGlEnableVertexAttribArray = void(WINAPI*)(GLuint index);
+using PfnGlTransformFeedbackVaryings = void(WINAPI*)(GLuint program, GLsizei count,
+                                                     const GLchar* const* names, GLenum mode);
+using PfnGlBeginTransformFeedback = void(WINAPI*)(GLenum primitive);
+using PfnGlEndTransformFeedback = void(WINAPI*)();
+using PfnGlGenQueries = void(WINAPI*)(GLsizei count, GLuint* queries);
+using PfnGlBeginQuery = void(WINAPI*)(GLenum target, GLuint query);
+using PfnGlEndQuery = void(WINAPI*)(GLenum target);
+using PfnGlGetQueryObjectuiv = void(WINAPI*)(GLuint query, GLenum name, GLuint* value);
 using PfnWglSwapIntervalExt = BOOL(WINAPI*)(int interval);
 using PfnWglCreateContextAttribsArb = HGLRC(WINAPI*)(HDC dc, HGLRC share, const int* attributes);
 

@@ -2,12 +2,12 @@
 
 #include "gl/gl_functions.h"
 #include "gl/overlay_cards.h"
+#include "gl/point_ranges.h"
+#include "gl/point_timeline.h"
 #include "shell/saver_state.h"
 #include "shell/screen_surface.h"
 
 namespace {
-
-constexpr GLsizei pointCount = 217500;
 
 void blurPass(const ScreenSurface& surface, GLuint targetFramebuffer, GLuint sourceTexture, float stepX,
               float stepY) {
@@ -34,11 +34,18 @@ void drawPointPass(const ScreenSurface& surface, float saverTime) {
     glBlendFunc(GL_ONE, GL_ONE);
     const GLuint program = surface.pointsProgram;
     gl.glUseProgram(program);
-    gl.glUniform1f(gl.glGetUniformLocation(program, "uT"), saverTime);
-    gl.glUniform2f(gl.glGetUniformLocation(program, "uRes"), static_cast<float>(surface.sceneWidth),
-                   static_cast<float>(surface.sceneHeight));
-    glDrawArrays(GL_POINTS, 0, pointCount);
+    setPointUniforms(program, saverTime, surface.sceneWidth, surface.sceneHeight);
+    drawPoints(surface, litPointRanges(saverTime));
     glDisable(GL_BLEND);
+}
+
+void drawPoints(const ScreenSurface& surface, const PointRanges& ranges) {
+    for (int index = 0; index < ranges.count; ++index) {
+        const PointRange& range = ranges.ranges[index];
+        gl.glBindVertexArray(range.first < modelPointCount ? surface.modelVao : surface.emptyVao);
+        glDrawArrays(GL_POINTS, range.first, range.count);
+    }
+    gl.glBindVertexArray(surface.emptyVao);
 }
 
 // Four separable passes ping-ponging between the quarter-size targets; steps in blur texels.

@@ -3,16 +3,20 @@
 #include "gl/gl_api.h"
 
 struct ScreenSurface;
+struct PointRanges;
 
 // The passes of one frame, in order, on the window's current context. Each pass binds its own
 // program, textures and uniforms, and leaves blending off; the blur and composite passes rely on
 // that. What else a pass takes from before it:
-// - all passes draw through the empty vertex array, which only the point pass binds: the blur and
-//   composite passes rely on it being bound already (by the point pass, or left so by the set-up);
+// - the blur and composite passes draw through the empty vertex array and rely on it being bound
+//   already (the point pass leaves it so, as does the set-up);
 // - the point, blur and composite passes bind their framebuffers and set their viewports; the card
 //   pass draws into whatever is bound, the composite's output and viewport;
 // - the point pass relies on program point size, enabled once by the set-up.
 void drawPointPass(const ScreenSurface& surface, float saverTime);
+// The point pass's draws alone: the given vertex ranges of the bound program, the model's through
+// its point buffer, the rest from the vertex number alone; leaves the empty vertex array bound.
+void drawPoints(const ScreenSurface& surface, const PointRanges& ranges);
 void drawBloomPasses(const ScreenSurface& surface);
 void drawCompositePass(const ScreenSurface& surface, float saverTime, GLuint outputFramebuffer);
 void drawCardPass(const ScreenSurface& surface, float cardFade);

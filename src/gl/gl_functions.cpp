@@ -42,6 +42,7 @@ const EntryPoint requiredEntries[] = {
     GL_ENTRY(glGetUniformLocation),
     GL_ENTRY(glUniform1f),
     GL_ENTRY(glUniform2f),
+    GL_ENTRY(glUniform3f),
     GL_ENTRY(glUniform4f),
     GL_ENTRY(glUniform1i),
     GL_ENTRY(glGenVertexArrays),
@@ -51,6 +52,19 @@ const EntryPoint requiredEntries[] = {
     GL_ENTRY(glFramebufferTexture2D),
     GL_ENTRY(glCheckFramebufferStatus),
     GL_ENTRY(glActiveTexture),
+    GL_ENTRY(glGenBuffers),
+    GL_ENTRY(glBindBuffer),
+    GL_ENTRY(glBindBufferBase),
+    GL_ENTRY(glBufferData),
+    GL_ENTRY(glVertexAttribPointer),
+    GL_ENTRY(glEnableVertexAttribArray),
+    GL_ENTRY(glTransformFeedbackVaryings),
+    GL_ENTRY(glBeginTransformFeedback),
+    GL_ENTRY(glEndTransformFeedback),
+    GL_ENTRY(glGenQueries),
+    GL_ENTRY(glBeginQuery),
+    GL_ENTRY(glEndQuery),
+    GL_ENTRY(glGetQueryObjectuiv),
 };
 
 const EntryPoint swapIntervalEntry = GL_ENTRY(wglSwapIntervalEXT);

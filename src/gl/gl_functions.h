@@ -18,6 +18,7 @@ struct GlFunctionTable {
     PfnGlGetUniformLocation glGetUniformLocation;
     PfnGlUniform1f glUniform1f;
     PfnGlUniform2f glUniform2f;
+    PfnGlUniform3f glUniform3f;
     PfnGlUniform4f glUniform4f;
     PfnGlUniform1i glUniform1i;
     PfnGlGenVertexArrays glGenVertexArrays;
@@ -27,6 +28,19 @@ struct GlFunctionTable {
     PfnGlFramebufferTexture2D glFramebufferTexture2D;
     PfnGlCheckFramebufferStatus glCheckFramebufferStatus;
     PfnGlActiveTexture glActiveTexture;
+    PfnGlGenBuffers glGenBuffers;
+    PfnGlBindBuffer glBindBuffer;
+    PfnGlBindBufferBase glBindBufferBase;
+    PfnGlBufferData glBufferData;
+    PfnGlVertexAttribPointer glVertexAttribPointer;
+    PfnGlEnableVertexAttribArray glEnableVertexAttribArray;
+    PfnGlTransformFeedbackVaryings glTransformFeedbackVaryings;
+    PfnGlBeginTransformFeedback glBeginTransformFeedback;
+    PfnGlEndTransformFeedback glEndTransformFeedback;
+    PfnGlGenQueries glGenQueries;
+    PfnGlBeginQuery glBeginQuery;
+    PfnGlEndQuery glEndQuery;
+    PfnGlGetQueryObjectuiv glGetQueryObjectuiv;
     PfnWglSwapIntervalExt wglSwapIntervalEXT; // optional
 };
 

@@ -1,6 +1,7 @@
 #include "gl/program_builder.h"
 
 #include "gl/gl_functions.h"
+#include "gl/point_buffer.h"
 #include "shaders/shader_sources.h"
 #include "shell/diagnostic_log.h"
 #include "shell/screen_surface.h"
@@ -42,6 +43,28 @@ GLuint compileStage(GLenum stage, const char* source, const char* programName) {
 
 } // namespace
 
+namespace {
+
+// Links the stages into a new program; outputs, when given, are recorded by transform feedback.
+GLuint linkStages(GLuint vertexShader, GLuint fragmentShader, const char* const* outputs, GLsizei outputCount,
+                  const char* programName) {
+    const GLuint program = gl.glCreateProgram();
+    gl.glAttachShader(program, vertexShader);
+    if (fragmentShader != 0) {
+        gl.glAttachShader(program, fragmentShader);
+    }
+    if (outputCount > 0) {
+        gl.glTransformFeedbackVaryings(program, outputCount, outputs, GL_INTERLEAVED_ATTRIBS);
+    }
+    gl.glLinkProgram(program);
+    return statusSucceeded(program, GL_LINK_STATUS, gl.glGetProgramiv, gl.glGetProgramInfoLog,
+                           "link %s failed: %s", programName)
+               ? program
+               : 0;
+}
+
+} // namespace
+
 GLuint buildProgram(const char* vertexSource, const char* fragmentSource, const char* programName) {
     // The fragment stage is compiled even after a vertex failure, so one log shows both errors.
     const GLuint vertexShader = compileStage(GL_VERTEX_SHADER, vertexSource, programName);
@@ -49,14 +72,13 @@ GLuint buildProgram(const char* vertexSource, const char* fragmentSource, const 
     if (fragmentShader == 0 || vertexShader == 0) {
         return 0;
     }
-    const GLuint program = gl.glCreateProgram();
-    gl.glAttachShader(program, vertexShader);
-    gl.glAttachShader(program, fragmentShader);
-    gl.glLinkProgram(program);
-    return statusSucceeded(program, GL_LINK_STATUS, gl.glGetProgramiv, gl.glGetProgramInfoLog,
-                           "link %s failed: %s", programName)
-               ? program
-               : 0;
+    return linkStages(vertexShader, fragmentShader, nullptr, 0, programName);
+}
+
+GLuint buildFeedbackProgram(const char* vertexSource, const char* const* outputs, GLsizei outputCount,
+                            const char* programName) {
+    const GLuint vertexShader = compileStage(GL_VERTEX_SHADER, vertexSource, programName);
+    return vertexShader != 0 ? linkStages(vertexShader, 0, outputs, outputCount, programName) : 0;
 }
 
 bool buildSurfacePrograms(ScreenSurface& surface) {
@@ -66,6 +88,8 @@ bool buildSurfacePrograms(ScreenSurface& surface) {
     surface.blurProgram = buildProgram(fullscreenVertexSource, blurFragmentSource, "blur");
     surface.compositeProgram = buildProgram(fullscreenVertexSource, compositeFragmentSource, "composite");
     surface.overlayProgram = buildProgram(overlayVertexSource, overlayFragmentSource, "ui");
+    surface.bakeProgram =
+        buildFeedbackProgram(pointsBakeVertexSource, pointBufferOutputs, pointBufferOutputCount, "bake");
     return surface.pointsProgram != 0 && surface.blurProgram != 0 && surface.compositeProgram != 0 &&
-           surface.overlayProgram != 0;
+           surface.overlayProgram != 0 && surface.bakeProgram != 0;
 }

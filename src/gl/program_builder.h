@@ -10,6 +10,12 @@ struct ScreenSurface;
 // shaders and failed programs go with the context.
 GLuint buildProgram(const char* vertexSource, const char* fragmentSource, const char* programName);
 
-// Builds the window's four programs "points", "blur", "composite" and "ui", in that order and
-// always all four, into the surface's program fields. False when any of them is 0.
+// A vertex stage alone, whose outputs (in this order, interleaved) are recorded by transform
+// feedback; errors are logged as for buildProgram.
+GLuint buildFeedbackProgram(const char* vertexSource, const char* const* outputs, GLsizei outputCount,
+                            const char* programName);
+
+// Builds the window's five programs "points", "blur", "composite", "ui" and "bake" (which fills the
+// point buffer), in that order and always all five, into the surface's program fields. False when
+// any of them is 0.
 bool buildSurfacePrograms(ScreenSurface& surface);

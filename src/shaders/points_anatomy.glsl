@@ -1,4 +1,4 @@
-// Point-cloud vertex stage, file 2 of 4: the dental model (teeth, lower jaw,
+// Point-cloud bake: the dental model (teeth, lower jaw,
 // upper jaw with palate). Every point here is a model point of size 1.0.
 
 // Tooth tables in millimetres, k = 0 (central incisor) .. 6 (second molar):

@@ -1,12 +1,11 @@
 #version 330 core
-// Point-cloud vertex stage, file 1 of 4: constants, uniforms, hashing, arch
-// geometry, camera, timeline and the emit record. The anatomy, scanner and
-// main files follow this one in the same assembled vertex source.
+// Point-cloud vertex stages, shared part: constants, uniforms, hashing, arch
+// geometry, camera, timeline and the emit record. The scanner and main files
+// follow this one in the points program's vertex source; the anatomy and
+// bake files in the bake program's.
 // Units: 1 world unit = 10 mm, y up, radians, seconds.
 
 const float PI = 3.14159265;
-const float CYCLE = 22.0;                      // one scan cycle in seconds
-const vec3 TARGET = vec3(0.0, -0.25, 0.0);     // where the camera looks
 const float FOCUS = 21.0;                      // orbit radius = focus distance
 const vec3 ARCH_U = vec3(3.05, 4.30, 2.30);    // upper arch (A, B, Z0)
 const vec3 ARCH_L = vec3(2.85, 4.05, 2.20);    // lower arch (A, B, Z0)
@@ -36,6 +35,26 @@ const int O9 = O8 + N_FLOOR;
 
 uniform float uT;   // saver clock, seconds
 uniform vec2 uRes;  // point target size in pixels
+
+// What every point of a frame shares, worked out once per frame by the saver:
+// the camera's place and basis, the cycle time and the timeline's values.
+uniform vec3 uEye;
+uniform vec3 uForward;
+uniform vec3 uRight;
+uniform vec3 uUp;
+uniform float uCycle;         // seconds into the scan cycle
+uniform float uScanHeight;    // the reveal front
+uniform float uScanning;      // 1 while the scan runs
+uniform float uGantryVisible;
+uniform float uGantryLift;
+uniform float uGantryAngle;
+uniform float uDissolve;      // the model's dissolve, 0 to 1
+uniform float uSliceHeight;
+uniform float uSliceEnvelope;
+uniform float uFadeIn;        // the one-time fade-in at start
+uniform vec3 uSource;         // X-ray source
+uniform vec3 uDetector;       // detector panel centre
+uniform vec3 uPanelAcross;    // horizontal along the panel
 
 out vec3 vCol;      // final colour, intensity already applied
 
@@ -97,26 +116,23 @@ float phiForArc(float s, vec3 a) {
     return phi;
 }
 
-// Orbit on absolute time so the camera never jumps at a cycle wrap.
+// The camera and the timeline come worked out per frame (uEye .. uFadeIn).
 void setupCamera() {
-    float yaw = 0.55 + uT * 0.085;
-    float pitch = 0.30 + 0.08 * sin(uT * 0.11);
-    gEye = TARGET + FOCUS * vec3(sin(yaw) * cos(pitch), sin(pitch), cos(yaw) * cos(pitch));
-    gF = normalize(TARGET - gEye);
-    gR = normalize(cross(gF, vec3(0.0, 1.0, 0.0)));
-    gU = cross(gR, gF);
+    gEye = uEye;
+    gF = uForward;
+    gR = uRight;
+    gU = uUp;
 }
 
-float cyc() { return mod(uT, CYCLE); }
-float scanH() { return mix(-3.9, 3.3, clamp((cyc() - 1.2) / 7.0, 0.0, 1.0)); }
-float scanning() { return smoothstep(1.0, 1.6, cyc()) * (1.0 - smoothstep(8.0, 8.6, cyc())); }
-float gantryVis() { return smoothstep(0.0, 1.0, cyc()) * (1.0 - smoothstep(8.6, 10.2, cyc())); }
-float gantryLift() { return smoothstep(8.6, 10.2, cyc()); }
-// The full turn plus the drift wraps by exactly 2*PI, so the gantry never jumps.
-float gantryAng() { return 0.35 * PI + 2.0 * PI * smoothstep(1.2, 8.2, cyc()) + uT * 0.05; }
-float disperse() { return smoothstep(18.6, 21.8, cyc()); }
-float sliceY() { return mix(3.0, -3.7, smoothstep(10.2, 17.6, cyc())); }
-float sliceEnv() { return smoothstep(10.0, 10.8, cyc()) * (1.0 - smoothstep(17.0, 17.8, cyc())); }
+float cyc() { return uCycle; }
+float scanH() { return uScanHeight; }
+float scanning() { return uScanning; }
+float gantryVis() { return uGantryVisible; }
+float gantryLift() { return uGantryLift; }
+float gantryAng() { return uGantryAngle; }
+float disperse() { return uDissolve; }
+float sliceY() { return uSliceHeight; }
+float sliceEnv() { return uSliceEnvelope; }
 
 void emit(vec3 p, vec3 n, vec3 col, float inten, bool model, float size) {
     gP = p;
@@ -128,10 +144,11 @@ void emit(vec3 p, vec3 n, vec3 col, float inten, bool model, float size) {
 }
 
 // Face-on surfaces dim to lo, edge-on ones keep full light; normal sign is
-// irrelevant, and points without a normal are left alone.
+// irrelevant, and points without a normal (n zero, else of unit length) are
+// left alone.
 float rimTerm(vec3 p, vec3 n, float lo) {
     if (dot(n, n) < 0.01) return 1.0;
     vec3 v = normalize(gEye - p);
-    float r = max(0.0, 1.0 - abs(dot(normalize(n), v)));
+    float r = max(0.0, 1.0 - abs(dot(n, v)));
     return lo + (1.0 - lo) * pow(r, 1.6);
 }

@@ -1,12 +1,15 @@
-// Point-cloud vertex stage, file 4 of 4: dispatch by vertex index, the model
-// effects, projection and depth of field.
+// Point-cloud vertex stage, main part: dispatch by vertex index, the model
+// effects, projection and depth of field. Model points (below O3) come from
+// the point buffer the bake filled; the others are generated here.
 
-// Fills the emit record of one vertex from the generator its index belongs to.
+layout(location = 0) in vec4 aPosition; // position, intensity
+layout(location = 1) in vec3 aNormal;   // unit normal, or zero
+layout(location = 2) in vec3 aColour;
+layout(location = 3) in vec3 aScatter;  // dissolve direction times travel
+
+// Fills the emit record of one scanner, floor or dust vertex.
 void generatePoint(int id) {
-    if (id < O1) toothPoint(id);
-    else if (id < O2) mandiblePoint(id);
-    else if (id < O3) maxillaPoint(id);
-    else if (id < O4) ringPoint(id);
+    if (id < O4) ringPoint(id);
     else if (id < O5) armPoint(id);
     else if (id < O6) sourcePoint(id);
     else if (id < O7) detectorPoint(id - O6);  // grids lay out by local index
@@ -18,13 +21,15 @@ void generatePoint(int id) {
 void main() {
     setupCamera();
     int id = gl_VertexID;
-    generatePoint(id);
+    vec3 p;
+    vec3 col;
+    float I;
+    float pointSize = 1.0;
 
-    vec3 p = gP;
-    vec3 col = gC;
-    float I = gI;
-
-    if (gModel) {
+    if (id < O3) {
+        p = aPosition.xyz;
+        col = aColour;
+        I = aPosition.w;
         float y = p.y;  // height before any dissolve displacement
         float h = scanH();
         // Revealed below the front, a faint ghost above it (a falling step,
@@ -32,7 +37,7 @@ void main() {
         float revealed = 1.0 - smoothstep(h - 0.02, h + 0.02, y);
         float eh = (y - h) / 0.08;
         float edge = exp(-eh * eh) * scanning();
-        I *= rimTerm(p, gN, 0.30);
+        I *= rimTerm(p, aNormal, 0.30);
         I *= mix(0.035, 1.0, revealed);
         col = mix(col, vec3(1.0, 0.86, 0.55), clamp(edge, 0.0, 1.0));
         I += edge * 3.2;
@@ -44,16 +49,18 @@ void main() {
 
         float d = disperse();
         if (d > 0.0) {
-            vec3 jitter = vec3(rnd(id, 81) - 0.5, rnd(id, 82) - 0.5, rnd(id, 83) - 0.5) * 2.0;
-            vec3 dir = normalize(p - vec3(0.0, -0.3, 0.0) + jitter);
-            p += dir * d * (2.0 + 4.0 * rnd(id, 84)) + vec3(0.0, d * d * 1.5, 0.0);
+            p += aScatter * d + vec3(0.0, d * d * 1.5, 0.0);
             // Fused arithmetic may take smoothstep an ulp past 1: pow needs a base of at least 0.
             I *= pow(max(1.0 - d, 0.0), 1.4);
             col = mix(col, vec3(1.0, 0.82, 0.5), d);
         }
         I *= 0.46;
     } else {
-        I *= 0.75;
+        generatePoint(id);
+        p = gP;
+        col = gC;
+        I = gI * 0.75;
+        pointSize = gSize;
     }
 
     vec3 rel = p - gEye;
@@ -77,10 +84,10 @@ void main() {
     // total light is kept until the size clamp.
     float coc = abs(z - FOCUS) / FOCUS * 6.0;
     float scale = uRes.y / 1080.0;
-    float size = (1.7 * gSize) * scale * (1.0 + coc);
+    float size = (1.7 * pointSize) * scale * (1.0 + coc);
     I /= (1.0 + coc) * (1.0 + coc);
     gl_PointSize = clamp(size, 1.0, 64.0);
 
-    I *= smoothstep(0.0, 1.5, uT);  // one-time fade-in at start
+    I *= uFadeIn;
     vCol = col * I;
 }

@@ -1,4 +1,4 @@
-// Point-cloud vertex stage, file 3 of 4: the CBCT gantry (ring, arms, source,
+// Point-cloud vertex stage: the CBCT gantry (ring, arms, source,
 // detector, beam), the turntable floor and the dust. None of these are model
 // points; the normals they pass are never read.
 
@@ -11,12 +11,9 @@ const vec3 COL_GANTRY = vec3(0.95, 0.78, 0.45);
 // Source S and detector centre D face each other across the axis, with the
 // model between them; tdir runs horizontally along the detector panel.
 void gantryFrame(out vec3 S, out vec3 D, out vec3 tdir) {
-    float a = gantryAng();
-    vec3 dir = vec3(cos(a), 0.0, sin(a));
-    float lift = gantryLift() * 2.6;
-    S = GC + dir * 3.9 + vec3(0.0, -0.35 + lift, 0.0);
-    D = GC - dir * 3.3 + vec3(0.0, -0.35 + lift, 0.0);
-    tdir = vec3(-sin(a), 0.0, cos(a));
+    S = uSource;
+    D = uDetector;
+    tdir = uPanelAcross;
 }
 
 void ringPoint(int id) {

@@ -2,6 +2,7 @@
 
 // The GLSL sources, embedded at build time as NUL-terminated strings.
 extern const char pointsVertexSource[];
+extern const char pointsBakeVertexSource[];
 extern const char pointsFragmentSource[];
 extern const char fullscreenVertexSource[];
 extern const char blurFragmentSource[];

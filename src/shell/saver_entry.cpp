@@ -59,9 +59,11 @@ int runSaver(HINSTANCE instance, const wchar_t* arguments) {
     if (Gdiplus::GdiplusStartup(&gdiplusToken, &startupInput, nullptr) != Gdiplus::Ok) {
         return 1;
     }
-    decodeEmbeddedPictures();
+    startDecodingPictures();
     registerSaverClass(instance);
     if (!createWindows(command, instance)) {
+        releaseEmbeddedPictures();
+        Gdiplus::GdiplusShutdown(gdiplusToken);
         return 0;
     }
     setUpSwapIntervals();

@@ -31,7 +31,10 @@ struct ScreenSurface {
     std::uint32_t blurProgram = 0;
     std::uint32_t compositeProgram = 0;
     std::uint32_t overlayProgram = 0;
+    std::uint32_t bakeProgram = 0;
     std::uint32_t emptyVao = 0;
+    std::uint32_t pointBuffer = 0; // the model points' baked part, read through modelVao
+    std::uint32_t modelVao = 0;
     std::uint32_t sceneTexture = 0;
     std::uint32_t sceneFramebuffer = 0;
     std::uint32_t bloomTextureA = 0;

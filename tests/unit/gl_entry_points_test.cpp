@@ -39,8 +39,8 @@ TEST(GlEntryPoints, OnlyNonAddressAnswersFallBackToTheLoadedModule) {
     }
 }
 
-// In lookup order glUniform4f is the 15th of the 23 required entries, glActiveTexture the last;
-// wglSwapIntervalEXT, the 24th, is optional. The first load fills every entry; a later window's
+// In lookup order glUniform4f is the 16th of the 37 required entries, glGetQueryObjectuiv the last;
+// wglSwapIntervalEXT, the 38th, is optional. The first load fills every entry; a later window's
 // failed load must not blank any, as running windows call them.
 TEST(GlEntryPoints, TheFirstMissingRequiredEntryIsLoggedAndEndsTheLookup) {
     struct Case {
@@ -49,9 +49,9 @@ TEST(GlEntryPoints, TheFirstMissingRequiredEntryIsLoggedAndEndsTheLookup) {
         size_t lookups;
     };
     GlFunctionTable table = {};
-    for (const Case& c :
-         {Case{"", "", 24}, Case{"glUniform4f", "missing glUniform4f\r\n", 15},
-          Case{"glActiveTexture", "missing glActiveTexture\r\n", 23}, Case{"wglSwapIntervalEXT", "", 24}}) {
+    for (const Case& c : {Case{"", "", 38}, Case{"glUniform4f", "missing glUniform4f\r\n", 16},
+                          Case{"glGetQueryObjectuiv", "missing glGetQueryObjectuiv\r\n", 37},
+                          Case{"wglSwapIntervalEXT", "", 38}}) {
         const std::wstring log = redirectTempDirectory();
         driver = {c.missing};
         EXPECT_EQ(loadGlFunctions(table, lookup), *c.log == '\0') << c.missing;

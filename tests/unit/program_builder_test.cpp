@@ -89,7 +89,7 @@ TEST_F(ProgramBuilder, UnwrittenStatusFailsAndEveryProgramIsAttempted) {
     ScreenSurface programs;
     EXPECT_FALSE(buildSurfacePrograms(programs));
     EXPECT_EQ(readLogFile(path), "link points failed: \r\nlink blur failed: \r\nlink composite failed: \r\n"
-                                 "link ui failed: \r\n");
+                                 "link ui failed: \r\nlink bake failed: \r\n");
 }
 
 } // namespace

@@ -1,8 +1,10 @@
 #include "common/offscreen_frame.h"
 
+#include "assets/pictures.h"
 #include "gl/gl_context.h"
 #include "gl/gl_functions.h"
 #include "gl/layout.h"
+#include "gl/point_buffer.h"
 #include "gl/program_builder.h"
 #include "gl/render_targets.h"
 #include "shell/saver_windows.h"
@@ -60,9 +62,11 @@ bool buildOffscreenPrograms(OffscreenFrame& frame) {
 }
 
 bool createOffscreenTargets(OffscreenFrame& frame) {
-    if (!createGlResources(frame.surface)) {
+    if (!createGlResources(frame.surface) || !createPointBuffer(frame.surface)) {
         return false;
     }
+    finishDecodingPictures();
+    uploadCardTextures(frame.surface);
     frame.outputTexture =
         createRenderTarget(frame.surface.width, frame.surface.height, false, frame.outputFramebuffer);
     const bool complete = gl.glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "gl/gl_api.h"
+
+// What every point of a frame shares: the orbiting camera, where the scan cycle stands and the
+// gantry's place. Worked out once per frame here rather than once per vertex in the points
+// program, in single precision as the program would.
+struct PointTimeline {
+    float eye[3];
+    float forward[3];
+    float right[3];
+    float up[3];
+    float cycle;          // seconds into the 22 s scan cycle
+    float scanHeight;     // the reveal front's height
+    float scanning;       // 1 while the scan runs, fading in and out
+    float gantryVisible;  // the gantry's fade
+    float gantryLift;     // 0 on the model, 1 lifted clear
+    float gantryAngle;    // the gantry's turn about its axis
+    float dissolve;       // the model's dissolve at the cycle's end
+    float sliceHeight;    // the sweeping slice plane
+    float sliceEnvelope;  // its fade
+    float fadeIn;         // the one-time fade-in at start
+    float source[3];      // the X-ray source
+    float detector[3];    // the detector panel's centre
+    float panelAcross[3]; // horizontal along the panel
+};
+
+PointTimeline pointTimeline(float shaderTime);
+
+// The points program's per-frame uniforms on the bound program: the time, the point target's size
+// and the timeline.
+void setPointUniforms(GLuint program, float shaderTime, int targetWidth, int targetHeight);
