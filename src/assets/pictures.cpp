@@ -28,14 +28,6 @@ const StoredPicture storedPictures[] = {
     {&taglinePicture, taglinePng, &taglinePngSize},
 };
 
-// The decoding started by startDecodingPictures, or null.
-HANDLE decodingThread = nullptr;
-
-DWORD WINAPI decodeOnWorker(void*) {
-    decodeEmbeddedPictures();
-    return 0;
-}
-
 } // namespace
 
 void decodeEmbeddedPictures() {
@@ -44,23 +36,7 @@ void decodeEmbeddedPictures() {
     }
 }
 
-void startDecodingPictures() {
-    decodingThread = CreateThread(nullptr, 0, decodeOnWorker, nullptr, 0, nullptr);
-    if (decodingThread == nullptr) {
-        decodeEmbeddedPictures();
-    }
-}
-
-void finishDecodingPictures() {
-    if (decodingThread != nullptr) {
-        WaitForSingleObject(decodingThread, INFINITE);
-        CloseHandle(decodingThread);
-        decodingThread = nullptr;
-    }
-}
-
 void releaseEmbeddedPictures() {
-    finishDecodingPictures();
     for (const StoredPicture& picture : storedPictures) {
         if (*picture.slot != nullptr) {
             delete *picture.slot;

@@ -20,14 +20,5 @@ extern EmbeddedImage* taglinePicture;
 // Fills the six slots in order; a picture that fails leaves its slot null. Needs GDI+ started.
 void decodeEmbeddedPictures();
 
-// The same decoding on a worker thread, so that it overlaps the windows' OpenGL set-up; decodes
-// right here when no thread can be made. Until finishDecodingPictures returns, the slots must not
-// be read. Needs GDI+ started.
-void startDecodingPictures();
-
-// Waits for the decoding started by startDecodingPictures; returns at once when none is running.
-void finishDecodingPictures();
-
-// Deletes every decoded picture, in decode order, before GDI+ shuts down; finishes a running
-// decoding first.
+// Deletes every decoded picture, in decode order, before GDI+ shuts down.
 void releaseEmbeddedPictures();

@@ -50,15 +50,13 @@ bool createGlResources(ScreenSurface& surface) {
         createRenderTarget(sizes.bloomWidth, sizes.bloomHeight, halfFloat, surface.bloomFramebufferB);
     gl.glBindFramebuffer(GL_FRAMEBUFFER, 0);
 
-    glEnable(GL_PROGRAM_POINT_SIZE);
-    glGetError();
-    surface.useGl = true;
-    return true;
-}
-
-void uploadCardTextures(ScreenSurface& surface) {
     // Made in preview windows too, although only full-screen windows draw them.
     surface.cards[0] = uploadImageTexture(logoPicture);
     surface.cards[1] = uploadImageTexture(taglinePicture);
     surface.cards[2] = uploadImageTexture(helpCardPicture);
+
+    glEnable(GL_PROGRAM_POINT_SIZE);
+    glGetError();
+    surface.useGl = true;
+    return true;
 }

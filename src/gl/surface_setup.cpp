@@ -1,6 +1,5 @@
 #include "gl/surface_setup.h"
 
-#include "assets/pictures.h"
 #include "gl/gl_context.h"
 #include "gl/layout.h"
 #include "gl/point_buffer.h"
@@ -13,15 +12,11 @@ void initSurface(ScreenSurface& surface) {
     surface.scale = layoutScale(surface.width, surface.height);
     surface.dc = GetDC(surface.window);
     // The first failing stage has logged its line; the window then takes the software path.
-    // The pictures are decoded meanwhile on a worker; the cards and the software frame wait for it.
     if (createGlContext(surface) && buildSurfacePrograms(surface) && createGlResources(surface) &&
         createPointBuffer(surface)) {
-        finishDecodingPictures();
-        uploadCardTextures(surface);
         return;
     }
     releaseGlContext(surface);
     surface.useGl = false;
-    finishDecodingPictures();
     initSoftwareSurface(surface);
 }

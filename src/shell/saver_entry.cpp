@@ -59,11 +59,9 @@ int runSaver(HINSTANCE instance, const wchar_t* arguments) {
     if (Gdiplus::GdiplusStartup(&gdiplusToken, &startupInput, nullptr) != Gdiplus::Ok) {
         return 1;
     }
-    startDecodingPictures();
+    decodeEmbeddedPictures();
     registerSaverClass(instance);
     if (!createWindows(command, instance)) {
-        releaseEmbeddedPictures();
-        Gdiplus::GdiplusShutdown(gdiplusToken);
         return 0;
     }
     setUpSwapIntervals();

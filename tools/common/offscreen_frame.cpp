@@ -1,6 +1,5 @@
 #include "common/offscreen_frame.h"
 
-#include "assets/pictures.h"
 #include "gl/gl_context.h"
 #include "gl/gl_functions.h"
 #include "gl/layout.h"
@@ -65,8 +64,6 @@ bool createOffscreenTargets(OffscreenFrame& frame) {
     if (!createGlResources(frame.surface) || !createPointBuffer(frame.surface)) {
         return false;
     }
-    finishDecodingPictures();
-    uploadCardTextures(frame.surface);
     frame.outputTexture =
         createRenderTarget(frame.surface.width, frame.surface.height, false, frame.outputFramebuffer);
     const bool complete = gl.glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;

@@ -5,9 +5,8 @@
 // saver window, but is sized to the frame wanted rather than to the (small, hidden) window, and
 // its frames go into an 8-bit framebuffer of that size instead of the back buffer.
 //
-// The six pictures must be decoded first (GDI+ started, decodeEmbeddedPictures), or be decoding
-// (startDecodingPictures: the target stage waits for it), as the saver's entry does before it
-// creates any window; otherwise the cards are simply missing.
+// The six pictures must be decoded first (GDI+ started, decodeEmbeddedPictures), as the saver's
+// entry does before it creates any window; otherwise the cards are simply missing.
 
 #include "gl/gl_api.h"
 #include "shell/screen_surface.h"
@@ -33,7 +32,7 @@ struct OffscreenFrame {
 // when its stage failed; the reason is in the diagnostic log, as for a saver window.
 bool openOffscreenContext(OffscreenFrame& frame, int width, int height); // window, layout scale, context
 bool buildOffscreenPrograms(OffscreenFrame& frame);                      // the four programs
-bool createOffscreenTargets(OffscreenFrame& frame); // targets, point buffer, cards, the output
+bool createOffscreenTargets(OffscreenFrame& frame); // targets, cards, point buffer, the output
 
 // All three stages; on failure the frame is closed again.
 bool openOffscreenFrame(OffscreenFrame& frame, int width, int height);
