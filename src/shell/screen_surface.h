@@ -48,6 +48,10 @@ struct ScreenSurface {
     HBITMAP backBitmap = nullptr;
     HGDIOBJ staticOldBitmap = nullptr;
     HGDIOBJ backOldBitmap = nullptr;
+    // The software frame redraws only where its arcs were and are; a new window, or one painted
+    // over, gets all of it once.
+    RECT arcBoxes[3] = {};
+    bool wholeFrameDue = true;
 };
 
 // Every saver window in creation order; the list owns the records until the teardown.

@@ -1,6 +1,7 @@
 #include "shell/window_proc.h"
 
 #include "shell/saver_state.h"
+#include "shell/screen_surface.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -108,10 +109,16 @@ LRESULT CALLBACK saverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         noteDisplayState(wParam, lParam);
         return TRUE;
     case WM_PAINT: {
-        // Drawing happens in the main loop; painting only validates.
+        // Drawing happens in the main loop; painting validates, and as what was uncovered holds no
+        // frame, the next software frame shows the whole window.
         PAINTSTRUCT paint;
         BeginPaint(window, &paint);
         EndPaint(window, &paint);
+        for (ScreenSurface* surface : surfaces) {
+            if (surface->window == window) {
+                surface->wholeFrameDue = true;
+            }
+        }
         return 0;
     }
     case WM_CLOSE:

@@ -44,8 +44,8 @@ void drawGlowArc(Graphics& graphics, float cx, float cy, float radius, double le
     graphics.DrawArc(&pen, cx - radius, cy - radius, 2.0f * radius, 2.0f * radius, arc.startAngle, sweep);
 
     const SolidBrush glow(Color(glowDotAlpha(alpha), red, green, blue));
-    fillCircle(graphics, glow, arc.lead, 4.0f * width);
+    fillCircle(graphics, glow, arc.lead, glowDotRadius * width);
     const SolidBrush core(Color(alpha, coreRed, coreGreen, coreBlue));
-    fillCircle(graphics, core, arc.lead, 1.3f * width);
+    fillCircle(graphics, core, arc.lead, coreDotRadius * width);
     // Leaving the scope deletes the core brush, the glow brush, the pen and the gradient, in this order.
 }

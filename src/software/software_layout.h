@@ -2,6 +2,7 @@
 
 #include "gl/card_layout.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <optional>
@@ -168,4 +169,33 @@ inline GlowArcGeometry glowArcGeometry(float cx, float cy, float radius, double 
     geometry.lead = pointOnCircle(cx, cy, radius, leadAngle);
     geometry.tail = pointOnCircle(cx, cy, radius, tailAngle);
     return geometry;
+}
+
+// The dots at a glow arc's lead, in pen widths: a wide faint glow and a small bright core.
+inline constexpr float glowDotRadius = 4.0f;
+inline constexpr float coreDotRadius = 1.3f;
+
+// How far a glow arc's pixels reach beyond its circle: the widest of the two dots, the pen's half
+// width and its round caps (half a pen width past each end); plus two pixels, for anti-aliasing
+// where the half-pixel offset is not honoured and for the Bezier curves GDI+ draws arcs with, which
+// stray from the circle by up to 0.03 % of its radius (0.4 pixels at 3840 x 2160).
+inline float glowArcReach(float penWidth) {
+    return std::max({glowDotRadius, coreDotRadius, 0.5f}) * penWidth + 2.0f;
+}
+
+// The rectangle around everything a glow arc draws: its ends, the circle's leftmost, topmost,
+// rightmost and bottommost points where the arc passes them, widened by `reach` on every side.
+inline LayoutRect glowArcBounds(float cx, float cy, float radius, const GlowArcGeometry& arc, float sweep,
+                                float reach) {
+    float left = std::min(arc.lead.x, arc.tail.x), right = std::max(arc.lead.x, arc.tail.x);
+    float top = std::min(arc.lead.y, arc.tail.y), bottom = std::max(arc.lead.y, arc.tail.y);
+    const double end = static_cast<double>(arc.startAngle) + sweep;
+    for (double quarter = std::ceil(arc.startAngle / 90.0) * 90.0; quarter <= end; quarter += 90.0) {
+        const LayoutPoint point = pointOnCircle(cx, cy, radius, quarter);
+        left = std::min(left, point.x);
+        right = std::max(right, point.x);
+        top = std::min(top, point.y);
+        bottom = std::max(bottom, point.y);
+    }
+    return {left - reach, top - reach, right - left + 2.0f * reach, bottom - top + 2.0f * reach};
 }

@@ -9,5 +9,6 @@ struct ScreenSurface;
 void initSoftwareSurface(ScreenSurface& surface);
 
 // One software frame of a window at saver time t (seconds): the static frame, the three arcs on
-// top, and the result blitted to the window.
+// top, and the result blitted to the window. Only the rectangles around the arcs of the last frame
+// and of this one are redrawn and blitted, unless the surface's wholeFrameDue asks for all.
 void drawSoftwareFrame(ScreenSurface& surface, double saverTime);

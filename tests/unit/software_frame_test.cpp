@@ -1,6 +1,6 @@
 // The software path read back from its DIB sections: the set-up and its failures, the static frame
 // (background, rings, cards), and the frames blitted to the window (arcs kept off the help card,
-// every frame started from the static frame).
+// every frame started from the static frame, redrawn only around the arcs as a whole redraw would).
 
 #include "assets/pictures.h"
 #include "gl/layout.h"
@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <numbers>
@@ -50,11 +51,13 @@ ScreenSurface* openSoftwareSurface(int width, int height) {
     return surface;
 }
 
-Frame shown; // what the last frame blitted to its window
+// What reached each window (of 1920 pixels a row): the blitted rectangles over what was there.
+std::map<HWND, Frame> shown;
+int blittedPixels = 0;
 
 Frame shownAt(ScreenSurface* surface, double t) {
     drawSoftwareFrame(*surface, t);
-    return std::exchange(shown, {});
+    return shown[surface->window];
 }
 
 // GDI+ and the six pictures around every test, and the window's blits watched.
@@ -65,7 +68,15 @@ struct SoftwareFrame : ::testing::Test {
         decodeEmbeddedPictures();
         softwareGdi.bitBlt = [](HDC to, int x, int y, int width, int height, HDC from, int fromX, int fromY,
                                 DWORD operation) {
-            shown = GetObjectType(to) == OBJ_MEMDC ? shown : readBitmap(GetCurrentObject(from, OBJ_BITMAP));
+            if (GetObjectType(to) != OBJ_MEMDC) {
+                const Frame source = readBitmap(GetCurrentObject(from, OBJ_BITMAP));
+                Frame& window = shown[WindowFromDC(to)];
+                window.resize(source.size());
+                for (int row = 0; row < height; ++row) {
+                    std::copy_n(&source[(fromY + row) * 1920 + fromX], width, &window[(y + row) * 1920 + x]);
+                }
+                blittedPixels += width * height;
+            }
             return BitBlt(to, x, y, width, height, from, fromX, fromY, operation);
         };
     }
@@ -174,6 +185,27 @@ TEST_F(SoftwareFrame, ArcsCrossTheCombinedCardButNeverTheHelpCardAndEachFrameSta
     // their slots are empty now, and nothing left of the earlier frames.
     releaseEmbeddedPictures();
     EXPECT_EQ(shownAt(surface, 0.0), still);
+}
+
+// Redrawing only around the arcs gives, in the back buffer and in the window, the pixels of a whole
+// redraw at the same instant: fading in, jumping half a turn, across the 22 s cycle, and after a
+// paint, which finds the window's pixels lost. A steady frame blits far less than the window.
+TEST_F(SoftwareFrame, FramesRedrawnAroundTheArcsMatchWholeRedraws) {
+    ScreenSurface* partial = openSoftwareSurface(1920, 1080);
+    ScreenSurface* whole = openSoftwareSurface(1920, 1080);
+    const RECT all = {0, 0, 1920, 1080};
+    for (double t : {0.4, 1.0, 1.45, 5.0, 13.0, 13.03, 21.98, 22.02, 7.0, 7.03}) {
+        if (t == 7.0) {
+            shown[partial->window].assign(1920 * 1080, 0u);
+            SendMessageW(partial->window, WM_PAINT, 0, 0);
+        }
+        blittedPixels = 0;
+        const Frame seen = shownAt(partial, t);
+        EXPECT_TRUE(t != 13.03 || blittedPixels < 1920 * 1080 / 8) << blittedPixels;
+        whole->wholeFrameDue = true;
+        EXPECT_EQ(changedPixels(seen, shownAt(whole, t), all), 0) << "the window at " << t;
+        EXPECT_EQ(changedPixels(readBitmap(partial->backBitmap), readBitmap(whole->backBitmap), all), 0) << t;
+    }
 }
 
 } // namespace
