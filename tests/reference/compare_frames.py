@@ -4,6 +4,7 @@
 #
 #     compare_frames.py --capture capture.exe [--runner wine-run.sh] --out DIR           check (the test)
 #     compare_frames.py --capture capture.exe [--runner wine-run.sh] --out DIR --update  new references
+#     compare_frames.py --capture new.exe --against-capture old.exe [--runner ...] --out DIR
 #
 # A frame is a pure function of the saver time and the window size: rendered twice here, with any
 # llvmpipe thread count or vector width, it is identical to the last bit. The tolerance is for other
@@ -19,13 +20,19 @@
 #     whole-image measures (a card moved by a pixel).
 # On a failure the new frame and an amplified difference (<name>-diff.png) stay in DIR for review;
 # after a deliberate, reviewed change run with --update.
+#
+# With --against-capture two builds render the same frames, full screen and in the preview, for a
+# change that must keep the picture (a faster frame): on the same machine a frame may differ from
+# the other build's by a rounding step, and by more in at most SAME_SHARE_LIMIT of its pixels.
 import argparse
+from functools import reduce
 from itertools import accumulate
+from math import isqrt
 import subprocess
 import sys
 from pathlib import Path
 
-from PIL import Image, ImageChops
+from PIL import Image, ImageChops, ImageStat
 
 REFERENCE_DIR = Path(__file__).resolve().parent
 
@@ -37,6 +44,13 @@ CASES = [("full-1.1s", "480x270", 1.1, False), ("full-5s", "480x270", 5.0, False
          ("preview-5s", "152x112", 5.0, True)]
 
 MEAN_LIMIT, P99_LIMIT, BIAS_LIMIT, TILE, TILE_LIMIT = 0.75, 3, 0.25, 16, 2
+
+# Two builds: the whole scene cycle (fades, scan, slice sweep, dissolve, the wrap) full screen and
+# in the preview. A pixel differs when any channel is off by more than SAME_STEP_LIMIT steps.
+SAME_CASES = [(f"{mode}-{saver_time:g}s", size, saver_time, preview)
+              for mode, size, preview in (("full", "1920x1080", False), ("preview", "152x112", True))
+              for saver_time in (1.1, 5.0, 9.5, 13.0, 17.7, 20.0, 21.9)]
+SAME_STEP_LIMIT, SAME_SHARE_LIMIT = 2, 0.001
 
 
 def difference_metrics(expected, actual):
@@ -84,27 +98,82 @@ def check(name, rendered, difference):
         return within_limits(metrics)
 
 
+def same_picture_metrics(expected, actual):
+    # The share of pixels that differ, the largest and the mean channel difference; None when the
+    # sizes differ.
+    if expected.size != actual.size:
+        return None
+    difference = ImageChops.difference(expected, actual)
+    counts = reduce(ImageChops.lighter, difference.split()).histogram()
+    return (sum(counts[SAME_STEP_LIMIT + 1:]) / (expected.size[0] * expected.size[1]),
+            max(value for value, n in enumerate(counts) if n), sum(ImageStat.Stat(difference).mean) / 3)
+
+
+def same_picture(name, expected_path, actual_path, difference):
+    with Image.open(expected_path) as expected, Image.open(actual_path) as actual:
+        expected, actual = expected.convert("RGB"), actual.convert("RGB")
+        # The limit must catch one block three steps brighter, a little larger than the share allowed.
+        side = isqrt(int(SAME_SHARE_LIMIT * expected.size[0] * expected.size[1])) + 2
+        block = Image.new("RGB", (side, side), (3, 3, 3)).crop((0, 0, *expected.size))
+        if same_picture_metrics(expected, ImageChops.add(expected, block))[0] <= SAME_SHARE_LIMIT:
+            print(f"FAIL {name}: the limit lets a brighter block through")
+            return False
+        metrics = same_picture_metrics(expected, actual)
+        same = metrics is not None and metrics[0] <= SAME_SHARE_LIMIT
+        print(f"{'ok  ' if same else 'FAIL'} {name}: " + ("size differs" if metrics is None else
+              f"{metrics[0]:.4%} of pixels differ by more than {SAME_STEP_LIMIT}, max {metrics[1]}, "
+              f"mean {metrics[2]:.4f}"))
+        if metrics is not None and not same:
+            ImageChops.difference(expected, actual).point(lambda value: min(255, value * 8)).save(difference)
+        return same
+
+
+def capture(program, runner, name, rendered, size, saver_time, preview):
+    rendered.unlink(missing_ok=True)
+    # Under Wine the capture program sees the Unix root as drive Z:.
+    path = "Z:" + str(rendered).replace("/", "\\") if runner else str(rendered)
+    command = [runner] if runner else []
+    command += [program, "--time", str(saver_time), "--size", size, "--out", path] + ["--preview"] * preview
+    result = subprocess.run(command, capture_output=True, text=True, timeout=300)
+    if result.returncode != 0 or not rendered.exists():
+        print(f"FAIL {name}: capture failed ({result.returncode}): {command}\n{result.stdout}{result.stderr}")
+        return False
+    return True
+
+
+def compare_builds(args, out):
+    failures = 0
+    for name, size, saver_time, preview in SAME_CASES:
+        ours, theirs, difference = out / f"{name}.png", out / f"{name}-against.png", out / f"{name}-diff.png"
+        difference.unlink(missing_ok=True)
+        if not (capture(args.capture, args.runner, name, ours, size, saver_time, preview) and
+                capture(args.against_capture, args.runner, name, theirs, size, saver_time, preview) and
+                same_picture(name, theirs, ours, difference)):
+            failures += 1
+    print(f"{len(SAME_CASES) - failures} of {len(SAME_CASES)} frames the same in both builds "
+          f"(at most {SAME_SHARE_LIMIT:.1%} of pixels off by more than {SAME_STEP_LIMIT} steps); in {out}")
+    return 1 if failures else 0
+
+
 def main():
     parser = argparse.ArgumentParser(description="Renders the reference frames again and compares them.")
     parser.add_argument("--capture", required=True, help="the capture program")
     parser.add_argument("--runner", help="runs a Windows program (scripts/wine-run.sh); none on Windows")
     parser.add_argument("--out", required=True, help="folder for the frames rendered now")
     parser.add_argument("--update", action="store_true", help="replace the reference pictures")
+    parser.add_argument("--against-capture", help="another build's capture program: compare the two builds")
     args = parser.parse_args()
+    if args.update and args.against_capture:
+        parser.error("--update and --against-capture exclude each other")
     out = Path(args.out).resolve()
     out.mkdir(parents=True, exist_ok=True)
+    if args.against_capture:
+        return compare_builds(args, out)
     failures = 0
     for name, size, saver_time, preview in CASES:
         rendered, difference = out / f"{name}.png", out / f"{name}-diff.png"
-        rendered.unlink(missing_ok=True)
         difference.unlink(missing_ok=True)
-        # Under Wine the capture program sees the Unix root as drive Z:.
-        path = "Z:" + str(rendered).replace("/", "\\") if args.runner else str(rendered)
-        command = [args.runner] if args.runner else []
-        command += [args.capture, "--time", str(saver_time), "--size", size, "--out", path] + ["--preview"] * preview
-        result = subprocess.run(command, capture_output=True, text=True, timeout=300)
-        if result.returncode != 0 or not rendered.exists():
-            print(f"FAIL {name}: capture failed ({result.returncode}): {command}\n{result.stdout}{result.stderr}")
+        if not capture(args.capture, args.runner, name, rendered, size, saver_time, preview):
             failures += 1
         elif args.update:
             # Re-saved with full compression: the same pixels in fewer bytes.
