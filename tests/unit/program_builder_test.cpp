@@ -1,5 +1,5 @@
 // Program building on the saver's real GL 3.3 core context: the log lines of each failure, the
-// info-log buffer, and the window's four programs.
+// info-log buffer, and the window's programs.
 
 #include "gl/gl_functions.h"
 #include "gl/program_builder.h"
@@ -77,7 +77,7 @@ TEST_F(ProgramBuilder, InfoLogsAreCutTo4095CharactersAndTerminated) {
                 "shader probe failed: " + cut + "\nshader probe failed: yyy\n");
 }
 
-// A status the driver leaves unwritten is a failure; the window's four programs are all attempted,
+// A status the driver leaves unwritten is a failure; the window's programs are all attempted,
 // in order, each under its own name, whatever failed before.
 TEST_F(ProgramBuilder, UnwrittenStatusFailsAndEveryProgramIsAttempted) {
     gl.glGetShaderiv = statusLeftUnwritten;

@@ -31,7 +31,7 @@ struct OffscreenFrame {
 // The set-up stages in the saver's order, separate so that each can be timed. Each returns false
 // when its stage failed; the reason is in the diagnostic log, as for a saver window.
 bool openOffscreenContext(OffscreenFrame& frame, int width, int height); // window, layout scale, context
-bool buildOffscreenPrograms(OffscreenFrame& frame);                      // the four programs
+bool buildOffscreenPrograms(OffscreenFrame& frame);                      // the window's programs
 bool createOffscreenTargets(OffscreenFrame& frame); // targets, cards, point buffer, the output
 
 // All three stages; on failure the frame is closed again.
