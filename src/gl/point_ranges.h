@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gl/point_buffer.h"
+#include "shell/frame_pacing.h"
 
 #include <cmath>
 
@@ -40,10 +41,10 @@ inline PointRanges allPointRanges() {
 // program's single-precision cycle time, a few steps of 2 ms at most within the shader clock's
 // period.
 inline PointRanges litPointRanges(float shaderTime) {
-    const double cycle = std::fmod(static_cast<double>(shaderTime), 22.0);
+    const double cycle = std::fmod(static_cast<double>(shaderTime), sceneCycle);
     constexpr double margin = 0.01;
-    const bool modelLit = cycle < 21.8 + margin || cycle > 22.0 - margin;
-    const bool gantryLit = cycle < 10.2 + margin || cycle > 22.0 - margin;
+    const bool modelLit = cycle < 21.8 + margin || cycle > sceneCycle - margin;
+    const bool gantryLit = cycle < 10.2 + margin || cycle > sceneCycle - margin;
     const bool beamLit = cycle > 1.0 - margin && cycle < 8.6 + margin;
     PointRanges list;
     if (modelLit) {

@@ -1,6 +1,7 @@
 #include "gl/point_timeline.h"
 
 #include "gl/gl_functions.h"
+#include "shell/frame_pacing.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,7 +9,7 @@
 namespace {
 
 constexpr float pi = 3.14159265f;
-constexpr float scanCycle = 22.0f;
+constexpr float scanCycle = static_cast<float>(sceneCycle);
 constexpr float cameraTarget[3] = {0.0f, -0.25f, 0.0f};
 constexpr float orbitRadius = 21.0f;
 constexpr float gantryCentre[3] = {0.0f, 0.0f, -0.25f};
