@@ -1,7 +1,25 @@
 #include "shell/command_line.h"
 
 #include <cwctype>
-#include <stdlib.h>
+
+namespace {
+
+// The window number in ASCII decimal digits only: the C runtime would also take signs and other
+// scripts' digits (Arabic-Indic, fullwidth, ...), naming a window the user never wrote. No digits,
+// or a number beyond 64 bits, is no number (0, which is no window).
+std::uint64_t readWindowNumber(const wchar_t* text) {
+    std::uint64_t number = 0;
+    for (; *text >= L'0' && *text <= L'9'; ++text) {
+        const std::uint64_t digit = static_cast<std::uint64_t>(*text - L'0');
+        if (number > (UINT64_MAX - digit) / 10) {
+            return 0;
+        }
+        number = number * 10 + digit;
+    }
+    return number;
+}
+
+} // namespace
 
 SaverCommand parseCommandLine(const wchar_t* arguments) {
     SaverCommand command;
@@ -23,7 +41,7 @@ SaverCommand parseCommandLine(const wchar_t* arguments) {
         while (*number == L':' || *number == L' ') {
             ++number;
         }
-        command.hostWindow = _wcstoui64(number, nullptr, 10);
+        command.hostWindow = readWindowNumber(number);
     }
     if (letter == L'a') {
         command.mode = SaverMode::Password;

@@ -5,12 +5,22 @@
 #include "shell/frame_pacing.h"
 #include "shell/saver_clock.h"
 #include "shell/saver_state.h"
+#include "shell/saver_windows.h"
 #include "shell/screen_surface.h"
 #include "software/software_renderer.h"
 
 #include <windows.h>
 
 namespace {
+
+// A preview ends as soon as its child or its host is gone, however that happened.
+bool previewGone() {
+    return previewMode && !surfaces.empty() && !previewStillHosted(surfaces.front()->window, previewHost);
+}
+
+// While the display is off the loop waits for messages, but not for good: a preview's host can go
+// without a message.
+constexpr DWORD displayOffWaitMs = 500;
 
 // Every pending message is handled before the next frame; false once WM_QUIT arrives.
 bool pumpMessages() {
@@ -52,11 +62,11 @@ bool drawPass(double saverTime, double lastSoftwareFrameTime) {
 
 void runMainLoop() {
     double lastSoftwareFrameTime = -1.0;
-    while (pumpMessages()) {
+    while (pumpMessages() && !previewGone()) {
         if (displayOff) {
             // Nothing is seen: wait for the next message (input ends the saver, the display coming
             // back resumes drawing at the current saver time) instead of drawing.
-            MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+            MsgWaitForMultipleObjectsEx(0, nullptr, displayOffWaitMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
             continue;
         }
         const double passTime = readSaverClock();

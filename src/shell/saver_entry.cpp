@@ -25,7 +25,8 @@ int showSettings() {
 
 bool createWindows(const SaverCommand& command, HINSTANCE instance) {
     if (command.mode == SaverMode::Preview) {
-        return addPreviewWindow(reinterpret_cast<HWND>(command.hostWindow), instance);
+        previewHost = reinterpret_cast<HWND>(command.hostWindow);
+        return addPreviewWindow(previewHost, instance);
     }
     GetCursorPos(&startCursor);
     EnumDisplayMonitors(nullptr, nullptr, addMonitorWindow, reinterpret_cast<LPARAM>(instance));
@@ -61,11 +62,11 @@ int runSaver(HINSTANCE instance, const wchar_t* arguments) {
     }
     decodeEmbeddedPictures();
     registerSaverClass(instance);
-    if (!createWindows(command, instance)) {
-        return 0;
+    // Without a window there is nothing to show: the saver ends, releasing what it made.
+    if (createWindows(command, instance)) {
+        setUpSwapIntervals();
+        runMainLoop();
     }
-    setUpSwapIntervals();
-    runMainLoop();
     tearDownSurfaces();
     releaseEmbeddedPictures();
     Gdiplus::GdiplusShutdown(gdiplusToken);

@@ -8,4 +8,5 @@ std::int64_t timerStart = 0;
 POINT startCursor = {0, 0};
 bool vsyncOn = false;
 bool displayOff = false;
+HWND previewHost = nullptr;
 std::vector<ScreenSurface*> surfaces;

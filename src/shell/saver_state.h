@@ -12,3 +12,5 @@ extern POINT startCursor;
 extern bool vsyncOn;
 // True while Windows reports the console display off; the main loop then draws nothing.
 extern bool displayOff;
+// The window that hosts the preview; null in full screen.
+extern HWND previewHost;

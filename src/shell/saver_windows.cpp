@@ -58,7 +58,14 @@ bool canHostPreview(HWND host) {
     // Compared through the root window: a host number may be a short form of the handle ("/p 32"
     // names the desktop), and children of the shell's window (the desktop icons) are no pane either.
     const HWND root = GetAncestor(host, GA_ROOT);
-    return root != nullptr && root != GetDesktopWindow() && root != GetShellWindow();
+    // A pane belongs to a window on this desktop: a message-only window (the clipboard's, OLE's) has
+    // the message root as its parent and is never seen.
+    return root != nullptr && root != GetDesktopWindow() && root != GetShellWindow() &&
+           GetAncestor(root, GA_PARENT) == GetDesktopWindow();
+}
+
+bool previewStillHosted(HWND child, HWND host) {
+    return IsWindow(child) && IsWindow(host);
 }
 
 bool addPreviewWindow(HWND host, HINSTANCE instance) {
@@ -69,5 +76,11 @@ bool addPreviewWindow(HWND host, HINSTANCE instance) {
     surface->height = client.bottom < 2 ? 1 : client.bottom;
     surface->window = CreateWindowExW(0, saverClassName, L"Preview", WS_CHILD | WS_VISIBLE, 0, 0,
                                       surface->width, surface->height, host, nullptr, instance, nullptr);
+    if (surface->window != nullptr && !previewStillHosted(surface->window, host)) {
+        if (IsWindow(surface->window)) {
+            DestroyWindow(surface->window);
+        }
+        surface->window = nullptr;
+    }
     return adoptSurface(surface);
 }

@@ -15,5 +15,11 @@ BOOL CALLBACK addMonitorWindow(HMONITOR monitor, HDC dc, LPRECT rect, LPARAM dat
 // shell's window or inside it (a child there would cover the screen and ignore every key and click).
 bool canHostPreview(HWND host);
 
-// The one child window inside the host's preview window; false when it cannot be created.
+// The one child window inside the host's preview window; false when it cannot be created, or when
+// the child or the host went while it was being created.
 bool addPreviewWindow(HWND host, HINSTANCE instance);
+
+// Whether the preview's child and its host both still exist. A host can go in ways that tell the
+// child nothing (its process killed, its window destroyed while the child was being created), and a
+// preview without them would draw into nothing for good.
+bool previewStillHosted(HWND child, HWND host);

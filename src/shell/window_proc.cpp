@@ -70,8 +70,11 @@ LRESULT fullScreenMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 
 // Preview: the host owns the input; only the host closing or destroying the child ends the saver.
 LRESULT previewMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_DESTROY) {
-        return quit();
+    // A dying host process takes its children with WM_NCDESTROY alone, and a child destroyed while
+    // still inside CreateWindowExW never sees WM_DESTROY: either message ends the saver.
+    if (message == WM_DESTROY || message == WM_NCDESTROY) {
+        quit();
+        return DefWindowProcW(window, message, wParam, lParam);
     }
     if (isPressOrWheel(message) || message == WM_MOUSEMOVE || message == WM_ACTIVATEAPP) {
         return 0;

@@ -73,20 +73,28 @@ class Saver(unittest.TestCase):
                     self.display.key(window, "Return")
                 self.assertEqual(wait_exit(saver, 10), 0)
 
-    def test_the_preview_fills_the_host_ignores_input_and_ends_with_its_host(self):
+    def test_the_preview_fills_the_host_ignores_input_and_ends_with_its_host_however_it_goes(self):
         poke = ["mousemove", "150", "150", "click", "1", "click", "4", "key", "space", "mousemove", "190", "190"]
-        # switch, host client size, the child's size; the host is at (100, 100), the poke inside it.
-        # "/p 32" names the desktop, with the host as Explorer's shell window: the saver ends at once.
-        rows = (("/p", 200, 150, "200x150"), ("/l", 152, 112, "152x112"), ("/p", 0, 0, "1x1"),
-                ("/p 32", 200, 150, "0x0"))
-        for switch, width, height, child in rows:
-            with self.subTest(switch=switch, size=(width, height)):
+        # switch, host client size, how the host goes, the child's size, whether the saver ran until
+        # then; the host is at (100, 100), the poke inside it. "/p 32" names the desktop, with the host
+        # as Explorer's shell window, and a message-only window is no pane: the saver ends at once.
+        # A host process killed (later, or while the saver is still creating its child), or a host
+        # window destroyed while the saver creates its child, ends the saver as surely as a host
+        # that destroys its window.
+        rows = (("/p", 200, 150, "destroy", "200x150", 1), ("/l", 152, 112, "destroy", "152x112", 1),
+                ("/p", 0, 0, "destroy", "1x1", 1), ("/p 32", 200, 150, "destroy", "0x0", 0),
+                ("/p", 200, 150, "message-only", "0x0", 0), ("/p", 200, 150, "kill", "200x150", 1),
+                ("/p", 200, 150, "on-create", "0x0", 1), ("/p", 200, 150, "exit-on-create", "0x0", 1))
+        for switch, width, height, ending, child, alive in rows:
+            with self.subTest(switch=switch, size=(width, height), ending=ending):
                 # Wine shows the Unix root as drive Z:.
                 host = self.display.start(PREVIEW_HOST, "Z:" + SCR.replace("/", "\\"), str(width),
-                                          str(height), "2", switch, stdout=subprocess.PIPE)
+                                          str(height), "2", switch, ending, stdout=subprocess.PIPE)
                 self.assertEqual(host.stdout.readline().strip(), "child=" + child)
                 self.display.run(["xdotool", *poke])
-                self.assertEqual(host.communicate(timeout=60)[0].strip(), f"alive={int(child != '0x0')} exit=0")
+                outcome = dict(item.split("=") for item in host.communicate(timeout=60)[0].split())
+                self.assertEqual((outcome["alive"], outcome["exit"]), (str(alive), "0"))
+                self.assertLess(int(outcome["ended_ms"]), 3000, "the saver outlived its host")
 
 
 if __name__ == "__main__":

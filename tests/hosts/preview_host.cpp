@@ -1,32 +1,106 @@
 // Plays the part of the Screen Saver Settings dialog: makes a window, starts "<saver> <switch> <hwnd>"
 // in it, keeps pumping messages, and after a while ends the preview the way the dialog does, by
-// destroying its window.
+// destroying its window, or in one of the ways a real dialog can go away.
 //
-//   preview_host <saver.scr> <client width> <client height> <seconds> <switch>
+//   preview_host <saver.scr> <client width> <client height> <seconds> <switch> [<ending>]
 //
-// Prints "child=<w>x<h>" as soon as the preview child exists (0x0 when the saver ended first or no
-// child appeared within 15 s), then, <seconds> later, destroys the host and prints
-// "alive=<0|1> exit=<code>": whether the saver still ran at that moment, and its exit code (99 or
-// 259 when it did not end within 15 s).
+// Endings:
+//   destroy        (default) the host destroys its window <seconds> after the child appeared;
+//   kill           the window belongs to a second host process, killed <seconds> after the child
+//                  appeared (a dialog that crashed);
+//   on-create      the host destroys its window as soon as it is told of the child's creation, while
+//                  the saver is still inside CreateWindowExW;
+//   exit-on-create the window belongs to a second host process, which ends itself as soon as it is
+//                  told of the child's creation (a dialog closed or crashing while the preview starts);
+//   message-only   the host's window is a message-only window, which can be no preview pane;
+//   at-ms:<N>      the host destroys its window N ms after starting the saver (for timing the race).
+//
+// Prints "child=<w>x<h>" as soon as the preview child exists (0x0 when the saver ended first, the
+// host went first or no child appeared within 15 s), then "alive=<0|1> exit=<code> ended_ms=<ms>":
+// whether the saver still ran when the host went (or, when the host never went, <seconds> after the
+// child's wait), its exit code (99 or 259 when it did not end within 15 s of the host going) and how
+// long after the host went it ended.
 //
 // A switch with its own number ("/p 32", under Wine the desktop's short handle) is passed as it is;
 // the host then stands in for Explorer's shell window, which Wine does not have.
+//
+//   preview_host --hold <client width> <client height> <kill|exit-on-create>
+// only makes the window and pumps its messages until killed (the second process of those endings).
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
 namespace {
 
-// Pumps this thread's messages for about 20 ms times `rounds`, or until done() holds.
-template <typename Done> void pump(int rounds, Done done) {
-    for (int round = 0; round < rounds && !done(); ++round) {
+constexpr wchar_t hostClass[] = L"OrvanePreviewHost";
+ULONGLONG hostGoneAt = 0;
+
+// Pumps this thread's messages for up to `milliseconds`, or until done() holds.
+template <typename Done> void pump(ULONGLONG milliseconds, Done done) {
+    const ULONGLONG end = GetTickCount64() + milliseconds;
+    while (!done() && GetTickCount64() < end) {
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             DispatchMessageW(&message);
         }
-        Sleep(20);
+        Sleep(2);
     }
+}
+
+// The holder of "exit-on-create": its process ends while the saver waits for it to take the message.
+LRESULT CALLBACK exitOnChildCreation(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PARENTNOTIFY && LOWORD(wParam) == WM_CREATE) {
+        TerminateProcess(GetCurrentProcess(), 3);
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK destroyOnChildCreation(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PARENTNOTIFY && LOWORD(wParam) == WM_CREATE) {
+        DestroyWindow(window);
+        hostGoneAt = GetTickCount64();
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+HWND createHost(int width, int height, bool messageOnly) {
+    return CreateWindowExW(0, hostClass, L"Preview host", messageOnly ? 0 : WS_POPUP | WS_VISIBLE, 100, 100,
+                           width, height, messageOnly ? HWND_MESSAGE : nullptr, nullptr, nullptr, nullptr);
+}
+
+bool startProcess(std::wstring commandLine, PROCESS_INFORMATION& process) {
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    return CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process) != 0;
+}
+
+// The host window of a second host process, once it exists.
+HWND holdInOtherProcess(const wchar_t* self, const wchar_t* width, const wchar_t* height, const wchar_t* how,
+                        PROCESS_INFORMATION& holder) {
+    if (!startProcess(L"\"" + std::wstring(self) + L"\" --hold " + width + L" " + height + L" " + how,
+                      holder)) {
+        return nullptr;
+    }
+    // The holder's host window: not one that an earlier run left behind, nor one Wine makes for
+    // every process (its IME window).
+    static HWND host;
+    static DWORD holderId;
+    host = nullptr;
+    holderId = holder.dwProcessId;
+    const WNDENUMPROC ownedByHolder = [](HWND window, LPARAM) -> BOOL {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        wchar_t name[32] = {};
+        GetClassNameW(window, name, 32);
+        host = owner == holderId && std::wstring(name) == hostClass ? window : host;
+        return host == nullptr;
+    };
+    pump(15000, [ownedByHolder] { return !EnumWindows(ownedByHolder, 0) && host != nullptr; });
+    return host;
 }
 
 } // namespace
@@ -34,45 +108,89 @@ template <typename Done> void pump(int rounds, Done done) {
 extern "C" BOOL WINAPI SetShellWindow(HWND window); // in user32, not in MinGW's headers
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 6) {
+    const std::wstring ending = argc > 6 ? argv[6] : L"destroy";
+    const bool hold = argc == 5 && std::wstring(argv[1]) == L"--hold";
+    if (!hold && argc != 6 && argc != 7) {
         return 2; // see the usage above
     }
     WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = DefWindowProcW;
-    windowClass.lpszClassName = L"OrvanePreviewHost";
+    windowClass.lpfnWndProc = ending == L"on-create" ? destroyOnChildCreation : DefWindowProcW;
+    if (hold && std::wstring(argv[4]) == L"exit-on-create") {
+        windowClass.lpfnWndProc = exitOnChildCreation;
+    }
+    windowClass.lpszClassName = hostClass;
     RegisterClassW(&windowClass);
-    HWND host = CreateWindowExW(0, windowClass.lpszClassName, L"Preview host", WS_POPUP | WS_VISIBLE, 100,
-                                100, _wtoi(argv[2]), _wtoi(argv[3]), nullptr, nullptr, nullptr, nullptr);
+    if (hold) {
+        createHost(_wtoi(argv[2]), _wtoi(argv[3]), false);
+        pump(INFINITE, [] { return false; });
+        return 0;
+    }
+    PROCESS_INFORMATION holder = {};
+    const bool held = ending == L"kill" || ending == L"exit-on-create";
+    HWND host = held ? holdInOtherProcess(argv[0], argv[2], argv[3], ending.c_str(), holder)
+                     : createHost(_wtoi(argv[2]), _wtoi(argv[3]), ending == L"message-only");
     const bool ownNumber = std::wstring(argv[5]).find(L' ') != std::wstring::npos;
     std::wstring commandLine = L"\"" + std::wstring(argv[1]) + L"\" " + argv[5] + L" " +
                                (ownNumber ? L"" : std::to_wstring(reinterpret_cast<ULONG_PTR>(host)));
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    if (host == nullptr || (ownNumber && !SetShellWindow(host)) ||
-        !CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process)) {
+    if (host == nullptr || (ownNumber && !SetShellWindow(host)) || !startProcess(commandLine, process)) {
         std::fputs("cannot set up the host window or start the saver\n", stderr);
         return 2;
     }
-    const auto ended = [&process] { return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0; };
+    const ULONGLONG launchedAt = GetTickCount64();
+    ULONGLONG endedAt = 0;
+    const auto ended = [&process, &endedAt] {
+        if (endedAt == 0 && WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0) {
+            endedAt = GetTickCount64();
+        }
+        return endedAt != 0;
+    };
+    const ULONGLONG timedDestroy = ending.rfind(L"at-ms:", 0) == 0 ? _wtoi(ending.c_str() + 6) : 0;
+    const auto endHost = [&] {
+        if (ending == L"kill") {
+            TerminateProcess(holder.hProcess, 1);
+        } else {
+            DestroyWindow(host);
+        }
+        hostGoneAt = GetTickCount64();
+    };
 
     HWND child = nullptr;
-    pump(750, [&] { return ended() || (child = FindWindowExW(host, nullptr, L"OrvaneSaver3D", nullptr)); });
+    pump(15000, [&] {
+        if (timedDestroy != 0 && hostGoneAt == 0 && GetTickCount64() - launchedAt >= timedDestroy) {
+            endHost();
+        }
+        if (held && hostGoneAt == 0 && WaitForSingleObject(holder.hProcess, 0) == WAIT_OBJECT_0) {
+            hostGoneAt = GetTickCount64();
+        }
+        // When the host waits for its creation message, the child is there before the message.
+        return ended() || hostGoneAt != 0 ||
+               (ending.find(L"on-create") == std::wstring::npos &&
+                (child = FindWindowExW(host, nullptr, L"OrvaneSaver3D", nullptr)));
+    });
     RECT childRect = {};
     GetClientRect(child, &childRect); // leaves 0x0 when there is no child
     std::printf("child=%ldx%ld\n", childRect.right, childRect.bottom);
     std::fflush(stdout);
 
-    pump(static_cast<int>(_wtof(argv[4]) * 50.0), [] { return false; });
-    const bool alive = !ended();
-    DestroyWindow(host);
+    bool alive = hostGoneAt == 0 || endedAt == 0 || endedAt > hostGoneAt;
+    if (hostGoneAt == 0) {
+        pump(static_cast<ULONGLONG>(_wtof(argv[4]) * 1000.0), [] { return false; });
+        alive = !ended();
+        endHost();
+    }
     // Keep pumping while the saver ends: it may still send messages to this thread's windows.
-    pump(750, ended);
+    pump(15000, ended);
     TerminateProcess(process.hProcess, 99); // does nothing to a process that has ended
+    if (holder.hProcess != nullptr) {
+        TerminateProcess(holder.hProcess, 1);
+    }
     DWORD code = 0;
     GetExitCodeProcess(process.hProcess, &code);
-    std::printf("alive=%d exit=%lu\n", alive ? 1 : 0, code);
+    // A saver that ended before its host went (a host it refused) counts as ending at once.
+    const long long endedMs =
+        std::max(0LL, static_cast<long long>(endedAt) - static_cast<long long>(hostGoneAt));
+    std::printf("alive=%d exit=%lu ended_ms=%lld\n", alive ? 1 : 0, code, endedAt == 0 ? -1 : endedMs);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return 0;

@@ -78,3 +78,22 @@ TEST(MainLoop, AWindowWhoseContextCannotBeMadeCurrentIsSkipped) {
     vsyncOn = false;
     tearDownSurfaces();
 }
+
+// A preview whose host goes without a word to the child (its process killed) ends by itself in the
+// next pass instead of drawing into nothing for good.
+TEST(MainLoop, APreviewEndsOnceItsHostIsGone) {
+    startSaverClock();
+    previewMode = true;
+    addSaverSurface(false);
+    // A host of another class: destroying it sends the saver nothing.
+    previewHost = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 8, 8, nullptr, nullptr, nullptr, nullptr);
+    const UINT_PTR guard =
+        SetTimer(nullptr, 0, 3000, [](HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(0); });
+    const double wall = runLoopUntil(previewHost, WM_CLOSE, 200).first;
+    KillTimer(nullptr, guard);
+    EXPECT_FALSE(IsWindow(previewHost));
+    EXPECT_LT(wall, 1.0) << "the loop went on after the host was gone";
+    previewMode = false;
+    previewHost = nullptr;
+    tearDownSurfaces();
+}

@@ -48,6 +48,8 @@ TEST(WindowProc, InputEndsFullScreenWhileThePreviewEndsOnlyWithItsHost) {
         SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), HTCLIENT);
         EXPECT_EQ(GetCursor() == nullptr, !preview) << "the cursor is hidden in full screen only";
         EXPECT_TRUE(ends(WM_CLOSE, 0));
+        // A host process that dies takes the preview child with WM_NCDESTROY alone.
+        EXPECT_EQ(ends(WM_NCDESTROY, 0), preview);
         DestroyWindow(window);
         EXPECT_EQ(quitPosted(), preview) << "only the preview's window goes before the saver ends";
     }
@@ -55,11 +57,19 @@ TEST(WindowProc, InputEndsFullScreenWhileThePreviewEndsOnlyWithItsHost) {
 }
 
 // "/p 32" names the desktop under Wine (its handle's short form): a child there would cover the
-// screen and ignore every key, so only a window outside the desktop and the shell hosts a preview.
-TEST(PreviewHost, TheDesktopInAnySpellingCannotHostThePreview) {
+// screen and ignore every key, so only a window outside the desktop and the shell hosts a preview,
+// and only one on the desktop: a message-only window is never seen.
+TEST(PreviewHost, OnlyAWindowOnTheDesktopOtherThanTheDesktopCanHostThePreview) {
     const HWND window = createSaverClassWindow(32, 32);
+    const HWND pane =
+        CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 8, 8, window, nullptr, nullptr, nullptr);
+    const HWND messageOnly =
+        CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 8, 8, HWND_MESSAGE, nullptr, nullptr, nullptr);
     EXPECT_TRUE(canHostPreview(window));
+    EXPECT_TRUE(canHostPreview(pane));
+    EXPECT_FALSE(canHostPreview(messageOnly));
     EXPECT_FALSE(canHostPreview(GetDesktopWindow()));
     EXPECT_FALSE(canHostPreview(reinterpret_cast<HWND>(static_cast<UINT_PTR>(LOWORD(GetDesktopWindow())))));
+    DestroyWindow(messageOnly);
     DestroyWindow(window);
 }
