@@ -2,23 +2,18 @@
 //
 //   benchmark [--size WxH] [--frames N] [--start SECONDS] [--preview]
 //
-// Sets up like the saver (GDI+ and the pictures, the window's context, the five programs, the
-// targets and cards), draws the first frame at the start time (default 2 s), then N more frames
-// (default 300) in 1/60 s steps through the very passes of renderGlFrame, with a GL_TIME_ELAPSED
-// query around each pass and glFinish around the whole frame; in between, N/5 frames (at least
+// Sets up like the saver (GDI+ and the pictures, then the GL renderer's set-up stages one by one),
+// draws the first frame at the start time (default 2 s), then N more frames (default 300) in
+// 1/60 s steps through the very pass table the saver's frame walks, with a GL_TIME_ELAPSED query
+// around each pass and glFinish around the whole frame; in between, N/5 frames (at least
 // 10, or N when N is smaller) with glFinish around every pass as well. Prints per pass the GPU
 // time (median, 90th percentile) and the wall time, the whole frame's wall time, and the start-up
 // from process creation to the first finished frame, split by stage. Timer queries that are
 // missing, too coarse or implausible are named as such instead of printed; on llvmpipe they are
 // the rasteriser's CPU time. Exit code 0, 1 when the GL set-up failed, 2 on a usage error.
 
-#include "assets/pictures.h"
-#include "common/stopwatch.h"
 #include "common/offscreen_frame.h"
-#include "gl/gl_frame.h"
-#include "gl/gl_functions.h"
-#include "shell/frame_pacing.h"
-#include "shell/saver_state.h"
+#include "common/stopwatch.h"
 
 #include <windows.h>
 
@@ -33,30 +28,7 @@
 
 namespace {
 
-// Timer queries: core in OpenGL 3.3, but fetched here so that the saver's table stays as it is.
-constexpr GLenum timeElapsedTarget = 0x88BF;     // GL_TIME_ELAPSED
-constexpr GLenum queryCounterBits = 0x8864;      // GL_QUERY_COUNTER_BITS
-constexpr GLenum queryResult = 0x8866;           // GL_QUERY_RESULT
 constexpr GLenum textureInternalFormat = 0x1003; // GL_TEXTURE_INTERNAL_FORMAT
-
-using GLuint64 = std::uint64_t;
-using PfnGlGenQueries = void(WINAPI*)(GLsizei count, GLuint* queries);
-using PfnGlBeginQuery = void(WINAPI*)(GLenum target, GLuint query);
-using PfnGlEndQuery = void(WINAPI*)(GLenum target);
-using PfnGlGetQueryiv = void(WINAPI*)(GLenum target, GLenum name, GLint* value);
-using PfnGlGetQueryObjectui64v = void(WINAPI*)(GLuint query, GLenum name, GLuint64* value);
-
-struct TimerQueries {
-    PfnGlGenQueries genQueries = nullptr;
-    PfnGlBeginQuery beginQuery = nullptr;
-    PfnGlEndQuery endQuery = nullptr;
-    PfnGlGetQueryiv getQueryiv = nullptr;
-    PfnGlGetQueryObjectui64v getQueryObjectui64v = nullptr;
-    GLint counterBits = 0;
-};
-
-enum Pass { pointsPass, blurPass, compositePass, cardsPass, passCount };
-constexpr const char* passNames[passCount] = {"points", "blur (4 passes)", "composite", "cards"};
 
 struct BenchmarkOptions {
     int width = 1920;
@@ -66,20 +38,20 @@ struct BenchmarkOptions {
     bool preview = false;
 };
 
+constexpr int glSetupStageCount = static_cast<int>(std::size(glSetupStages));
+
 // Start-up stages in the saver's order, in seconds.
 struct StartupTimes {
-    double beforeMain = 0.0; // process creation to the first line of wmain (loader, Wine, runtime)
-    double pictures = 0.0;   // GDI+ start-up and decoding the six pictures
-    double context = 0.0;    // hidden window, pixel format, legacy and core context, entry points
-    double programs = 0.0;   // the five programs
-    double targets = 0.0;    // vertex array, render targets, card textures, point buffer (the bake)
-    double firstFrame = 0.0; // the first frame, to glFinish (the driver generates code here)
+    double beforeMain = 0.0;                 // process creation to the first line of wmain
+    double pictures = 0.0;                   // GDI+ start-up and decoding the pictures
+    double glStages[glSetupStageCount] = {}; // the GL renderer's set-up stages
+    double firstFrame = 0.0;                 // the first frame, to glFinish (driver code generation)
 };
 
 struct Series {
-    std::vector<double> passGpuMs[passCount];  // timer queries
-    std::vector<double> passWallMs[passCount]; // glFinish before and after the pass
-    std::vector<double> frameMs;               // whole frames, glFinish before and after
+    std::vector<double> passGpuMs[glFramePassCount];  // timer queries
+    std::vector<double> passWallMs[glFramePassCount]; // glFinish before and after the pass
+    std::vector<double> frameMs;                      // whole frames, glFinish before and after
 };
 
 // Seconds from this process's creation (as the kernel recorded it) to now.
@@ -126,75 +98,53 @@ bool parseOptions(int argc, wchar_t** argv, BenchmarkOptions& options) {
     return true;
 }
 
-PROC openGlModuleLookup(const char* name) {
-    return GetProcAddress(GetModuleHandleW(L"opengl32.dll"), name);
-}
-
-// The saver's own lookup rules: the driver first, then opengl32.dll, and no bogus small answers.
-template <typename Function> Function lookup(const char* name) {
-    const GlProcLookup sources = {wglGetProcAddress, openGlModuleLookup};
-    return procAs<Function>(lookupGlEntryPoint(sources, name));
-}
-
-// Null entries or a zero-bit counter mean the driver cannot time passes.
-TimerQueries loadTimerQueries() {
-    TimerQueries queries;
-    queries.genQueries = lookup<PfnGlGenQueries>("glGenQueries");
-    queries.beginQuery = lookup<PfnGlBeginQuery>("glBeginQuery");
-    queries.endQuery = lookup<PfnGlEndQuery>("glEndQuery");
-    queries.getQueryiv = lookup<PfnGlGetQueryiv>("glGetQueryiv");
-    queries.getQueryObjectui64v = lookup<PfnGlGetQueryObjectui64v>("glGetQueryObjectui64v");
-    if (queries.genQueries && queries.beginQuery && queries.endQuery && queries.getQueryiv &&
-        queries.getQueryObjectui64v) {
-        queries.getQueryiv(timeElapsedTarget, queryCounterBits, &queries.counterBits);
+// The timer-query counter's bits: 0 when the driver cannot time passes.
+GLint timerQueryBits(const GlFunctions& gl) {
+    GLint bits = 0;
+    if (gl.glGetQueryiv != nullptr && gl.glGetQueryObjectui64v != nullptr) {
+        gl.glGetQueryiv(GL_TIME_ELAPSED, GL_QUERY_COUNTER_BITS, &bits);
     }
-    return queries;
-}
-
-bool timerQueriesUsable(const TimerQueries& queries) {
-    return queries.counterBits > 0;
+    return bits;
 }
 
 // Per-pass timing of one frame: a GL_TIME_ELAPSED query around each pass when the driver has
 // them, and optionally the pass's own wall time with glFinish before and after it.
 struct PassTimer {
-    const TimerQueries* queries = nullptr;
-    GLuint queryNames[passCount] = {};
+    bool timed = false;
+    GLuint queryNames[glFramePassCount] = {};
     bool finishEachPass = false;
-    double wallMs[passCount] = {};
+    double wallMs[glFramePassCount] = {};
 };
 
-// The passes of renderGlFrame, in its order; the card pass is left out in preview, as the saver
-// does.
-void drawTimedFrame(const OffscreenFrame& frame, float saverTime, float fade, PassTimer& timer) {
-    const bool timed = timerQueriesUsable(*timer.queries);
-    const auto run = [&](Pass pass, auto&& draw) {
+// The passes of the saver's frame, from its own table; the card pass is left out in preview, as
+// the saver does.
+void drawTimedFrame(const OffscreenFrame& frame, const GlFrameInput& input, PassTimer& timer) {
+    const GlFunctions& gl = frame.renderer.gl;
+    for (int pass = 0; pass < glFramePassCount; ++pass) {
+        const GlFramePass& step = glFramePasses[pass];
+        if (step.drawn != nullptr && !step.drawn(input)) {
+            continue;
+        }
         if (timer.finishEachPass) {
             glFinish();
         }
         const double start = secondsNow();
-        if (timed) {
-            timer.queries->beginQuery(timeElapsedTarget, timer.queryNames[pass]);
+        if (timer.timed) {
+            gl.glBeginQuery(GL_TIME_ELAPSED, timer.queryNames[pass]);
         }
-        draw();
-        if (timed) {
-            timer.queries->endQuery(timeElapsedTarget);
+        step.draw(frame.renderer, input);
+        if (timer.timed) {
+            gl.glEndQuery(GL_TIME_ELAPSED);
         }
         if (timer.finishEachPass) {
             glFinish();
             timer.wallMs[pass] = (secondsNow() - start) * 1000.0;
         }
-    };
-    run(pointsPass, [&] { drawPointPass(frame.surface, saverTime); });
-    run(blurPass, [&] { drawBloomPasses(frame.surface); });
-    run(compositePass, [&] { drawCompositePass(frame.surface, saverTime, frame.outputFramebuffer); });
-    if (!previewMode) {
-        run(cardsPass, [&] { drawCardPass(frame.surface, fade); });
     }
 }
 
-bool passDrawn(int pass) {
-    return pass != cardsPass || !previewMode;
+bool passDrawn(int pass, const BenchmarkOptions& options) {
+    return pass != cardsPass || !options.preview;
 }
 
 // Whole frames at start + 1/60, start + 2/60, ..., each bounded by glFinish, with the passes'
@@ -202,37 +152,39 @@ bool passDrawn(int pass) {
 // glFinish around every pass too, for the passes' wall times (a fifth as many, but at least 10
 // when there are that many); interleaved, so that both series see the same machine load.
 // Those frames keep the driver from overlapping passes, so they do not count as whole frames.
-Series runFrames(const OffscreenFrame& frame, const BenchmarkOptions& options, const TimerQueries& queries) {
+Series runFrames(const OffscreenFrame& frame, const BenchmarkOptions& options) {
+    const GlFunctions& gl = frame.renderer.gl;
     PassTimer timer;
-    timer.queries = &queries;
-    if (timerQueriesUsable(queries)) {
-        queries.genQueries(passCount, timer.queryNames);
+    timer.timed = timerQueryBits(gl) > 0;
+    if (timer.timed) {
+        gl.glGenQueries(glFramePassCount, timer.queryNames);
     }
     const int wallFrames = std::max(10, options.frames / 5);
     const int wallEvery = std::max(1, options.frames / wallFrames);
     Series series;
     for (int index = 1; index <= options.frames; ++index) {
-        const double saverTime = options.startTime + index * passPeriod;
+        const PassValues pass = passValues(options.startTime + index * passPeriod, options.preview);
+        const GlFrameInput input = {frame.surface, pass, frame.output.framebuffer};
         timer.finishEachPass = false;
         glFinish();
         const double start = secondsNow();
-        drawTimedFrame(frame, shaderTime(saverTime), cardFade(saverTime), timer);
+        drawTimedFrame(frame, input, timer);
         glFinish();
         series.frameMs.push_back((secondsNow() - start) * 1000.0);
-        for (int pass = 0; pass < passCount && timerQueriesUsable(queries); ++pass) {
-            if (passDrawn(pass)) {
+        for (int step = 0; step < glFramePassCount && timer.timed; ++step) {
+            if (passDrawn(step, options)) {
                 GLuint64 nanoseconds = 0;
-                queries.getQueryObjectui64v(timer.queryNames[pass], queryResult, &nanoseconds);
-                series.passGpuMs[pass].push_back(static_cast<double>(nanoseconds) * 1e-6);
+                gl.glGetQueryObjectui64v(timer.queryNames[step], GL_QUERY_RESULT, &nanoseconds);
+                series.passGpuMs[step].push_back(static_cast<double>(nanoseconds) * 1e-6);
             }
         }
         const int wallDone = static_cast<int>(series.passWallMs[pointsPass].size());
         if (index % wallEvery == 0 && wallDone < wallFrames) {
             timer.finishEachPass = true;
-            drawTimedFrame(frame, shaderTime(saverTime), cardFade(saverTime), timer);
-            for (int pass = 0; pass < passCount; ++pass) {
-                if (passDrawn(pass)) {
-                    series.passWallMs[pass].push_back(timer.wallMs[pass]);
+            drawTimedFrame(frame, input, timer);
+            for (int step = 0; step < glFramePassCount; ++step) {
+                if (passDrawn(step, options)) {
+                    series.passWallMs[step].push_back(timer.wallMs[step]);
                 }
             }
         }
@@ -253,11 +205,11 @@ double percentile(std::vector<double> values, double fraction) {
 
 // Why no pass time from the queries can be trusted, or an empty string. A GPU pass cannot take
 // longer than the whole frame's wall time, and a clock that reads zero for real work is too coarse.
-std::string timerQueryProblem(const TimerQueries& queries, const Series& series) {
-    if (queries.genQueries == nullptr || queries.getQueryObjectui64v == nullptr) {
+std::string timerQueryProblem(const GlFunctions& gl, const Series& series) {
+    if (gl.glGetQueryiv == nullptr || gl.glGetQueryObjectui64v == nullptr) {
         return "the driver has no timer-query entry points";
     }
-    if (!timerQueriesUsable(queries)) {
+    if (timerQueryBits(gl) <= 0) {
         return "the driver's GL_TIME_ELAPSED counter has 0 bits (timer queries unsupported)";
     }
     const std::vector<double>& points = series.passGpuMs[pointsPass];
@@ -295,22 +247,22 @@ const char* glString(GLenum name) {
 
 const char* sceneTargetFormat(const OffscreenFrame& frame) {
     GLint format = 0;
-    glBindTexture(GL_TEXTURE_2D, frame.surface.sceneTexture);
+    glBindTexture(GL_TEXTURE_2D, frame.renderer.scene.texture);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, textureInternalFormat, &format);
     return format == GL_RGBA16F ? "half-float" : format == GL_RGBA8 ? "8-bit" : "other";
 }
 
-void printReport(const OffscreenFrame& frame, const BenchmarkOptions& options, const TimerQueries& queries,
-                 const Series& series, const StartupTimes& startup) {
-    const ScreenSurface& surface = frame.surface;
+void printReport(const OffscreenFrame& frame, const BenchmarkOptions& options, const Series& series,
+                 const StartupTimes& startup) {
+    const GlRenderer& renderer = frame.renderer;
     std::printf("Orvane benchmark: %dx%d %s, %d frames from %.3f s in 1/60 s steps\n", options.width,
                 options.height, options.preview ? "preview" : "full screen", options.frames,
                 options.startTime);
     std::printf("renderer: %s | %s\n", glString(GL_RENDERER), glString(GL_VERSION));
-    std::printf("targets: points %dx%d, blur 2 x %dx%d, %s\n\n", surface.sceneWidth, surface.sceneHeight,
-                surface.bloomWidth, surface.bloomHeight, sceneTargetFormat(frame));
+    std::printf("targets: points %dx%d, blur 2 x %dx%d, %s\n\n", renderer.scene.width, renderer.scene.height,
+                renderer.bloomA.width, renderer.bloomA.height, sceneTargetFormat(frame));
 
-    const std::string problem = timerQueryProblem(queries, series);
+    const std::string problem = timerQueryProblem(renderer.gl, series);
     const double frameMedian = percentile(series.frameMs, 0.5);
     std::printf("%-32s %11s %11s %12s %9s\n", "per pass", "GPU median", "GPU p90", "wall median", "share");
     double wallSum = 0.0;
@@ -318,9 +270,10 @@ void printReport(const OffscreenFrame& frame, const BenchmarkOptions& options, c
         wallSum += percentile(values, 0.5);
     }
     bool anyDisagreement = false;
-    for (int pass = 0; pass < passCount; ++pass) {
-        if (!passDrawn(pass)) {
-            std::printf("  %-30s %11s %11s %12s %9s\n", passNames[pass], "-", "-", "-", "-");
+    for (int pass = 0; pass < glFramePassCount; ++pass) {
+        const char* name = glFramePasses[pass].name;
+        if (!passDrawn(pass, options)) {
+            std::printf("  %-30s %11s %11s %12s %9s\n", name, "-", "-", "-", "-");
             continue;
         }
         const double wall = percentile(series.passWallMs[pass], 0.5);
@@ -336,7 +289,7 @@ void printReport(const OffscreenFrame& frame, const BenchmarkOptions& options, c
                 anyDisagreement = true;
             }
         }
-        std::printf("  %-30s %10s%s %11s %12.2f %8.0f%%\n", passNames[pass], gpuMedian, mark, gpuP90, wall,
+        std::printf("  %-30s %10s%s %11s %12.2f %8.0f%%\n", name, gpuMedian, mark, gpuP90, wall,
                     100.0 * wall / wallSum);
     }
     std::printf("%-32s %11s %11s %12.2f %9s   p90 %.2f ms, %.1f frames/s\n", "whole frame (wall, glFinish)",
@@ -355,15 +308,15 @@ void printReport(const OffscreenFrame& frame, const BenchmarkOptions& options, c
     }
     std::printf("\n");
 
-    const double total = startup.beforeMain + startup.pictures + startup.context + startup.programs +
-                         startup.targets + startup.firstFrame;
+    double total = startup.beforeMain + startup.pictures + startup.firstFrame;
     std::printf("start-up, process creation to the first finished frame %10s\n", "ms");
     std::printf("  %-52s %10.1f\n", "process start to main (loader, Wine, C runtime)",
                 startup.beforeMain * 1e3);
     std::printf("  %-52s %10.1f\n", "GDI+ start-up and picture decoding", startup.pictures * 1e3);
-    std::printf("  %-52s %10.1f\n", "window and OpenGL 3.3 context", startup.context * 1e3);
-    std::printf("  %-52s %10.1f\n", "program building (5 programs)", startup.programs * 1e3);
-    std::printf("  %-52s %10.1f\n", "target creation and card upload", startup.targets * 1e3);
+    for (int stage = 0; stage < glSetupStageCount; ++stage) {
+        std::printf("  %-52s %10.1f\n", glSetupStages[stage].name, startup.glStages[stage] * 1e3);
+        total += startup.glStages[stage];
+    }
     std::printf("  %-52s %10.1f\n", "first frame to glFinish (incl. driver code generation)",
                 startup.firstFrame * 1e3);
     std::printf("  %-52s %10.1f\n", "total", total * 1e3);
@@ -386,40 +339,39 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("usage: benchmark [--size WxH] [--frames N] [--start SECONDS] [--preview]\n");
         return 2;
     }
-    previewMode = options.preview;
     Gdiplus::GdiplusStartupInput startupInput;
     ULONG_PTR gdiplusToken = 0;
     if (Gdiplus::GdiplusStartup(&gdiplusToken, &startupInput, nullptr) != Gdiplus::Ok) {
         std::printf("benchmark: GDI+ did not start\n");
         return 1;
     }
-    decodeEmbeddedPictures();
+    Pictures pictures;
+    decodeEmbeddedPictures(pictures);
     lap(startup.pictures);
 
+    // The renderer's own set-up, stage by stage; the hidden window belongs to the first stage.
     OffscreenFrame frame;
-    bool ready = openOffscreenContext(frame, options.width, options.height);
-    lap(startup.context);
-    ready = ready && buildOffscreenPrograms(frame);
-    lap(startup.programs);
-    ready = ready && createOffscreenTargets(frame);
-    lap(startup.targets);
+    bool ready = openOffscreenWindow(frame, options.width, options.height);
+    for (int stage = 0; stage < glSetupStageCount && ready; ++stage) {
+        ready = glSetupStages[stage].run(frame.renderer, frame.surface, pictures);
+        lap(startup.glStages[stage]);
+    }
+    ready = ready && createOffscreenOutput(frame);
     if (!ready) {
         std::printf("benchmark: the OpenGL set-up failed (see orvane-screensaver.log in the temporary "
                     "directory)\n");
         closeOffscreenFrame(frame);
         return 1;
     }
-    renderGlFrame(frame.surface, shaderTime(options.startTime), cardFade(options.startTime),
-                  frame.outputFramebuffer);
+    renderOffscreenFrame(frame, passValues(options.startTime, options.preview));
     glFinish();
     lap(startup.firstFrame);
 
-    const TimerQueries queries = loadTimerQueries();
-    const Series series = runFrames(frame, options, queries);
-    printReport(frame, options, queries, series, startup);
+    const Series series = runFrames(frame, options);
+    printReport(frame, options, series, startup);
 
     closeOffscreenFrame(frame);
-    releaseEmbeddedPictures();
+    releaseEmbeddedPictures(pictures);
     Gdiplus::GdiplusShutdown(gdiplusToken);
     return 0;
 }

@@ -11,9 +11,6 @@
 #include "assets/pictures.h"
 #include "common/offscreen_frame.h"
 #include "common/png_writer.h"
-#include "gl/gl_frame.h"
-#include "shell/frame_pacing.h"
-#include "shell/saver_state.h"
 
 #include <windows.h>
 
@@ -81,15 +78,13 @@ std::vector<std::uint8_t> rgbFromRgba(const std::vector<std::uint8_t>& rgba) {
     return rgb;
 }
 
-int renderAndWrite(const CaptureOptions& options) {
+int renderAndWrite(const CaptureOptions& options, const Pictures& pictures) {
     OffscreenFrame frame;
-    if (!openOffscreenFrame(frame, options.width, options.height)) {
+    if (!openOffscreenFrame(frame, options.width, options.height, pictures)) {
         std::printf("capture: no OpenGL frame (see orvane-screensaver.log in the temporary directory)\n");
         return 1;
     }
-    // The saver hands the frame time over in single precision, and the cards' fade with it.
-    renderGlFrame(frame.surface, shaderTime(options.saverTime), cardFade(options.saverTime),
-                  frame.outputFramebuffer);
+    renderOffscreenFrame(frame, passValues(options.saverTime, options.preview));
     const std::vector<std::uint8_t> rgb = rgbFromRgba(readOffscreenPixels(frame));
     closeOffscreenFrame(frame);
     if (!writePngFile(options.outputPath.c_str(), options.width, options.height, rgb.data())) {
@@ -109,17 +104,17 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("usage: capture [--time SECONDS] [--size WxH] [--preview] --out FILE.png\n");
         return 2;
     }
-    // As the saver's entry: the mode first, then GDI+ and the pictures, then the window.
-    previewMode = options.preview;
+    // As the saver's entry: GDI+ and the pictures, then the window.
     Gdiplus::GdiplusStartupInput startupInput;
     ULONG_PTR gdiplusToken = 0;
     if (Gdiplus::GdiplusStartup(&gdiplusToken, &startupInput, nullptr) != Gdiplus::Ok) {
         std::printf("capture: GDI+ did not start\n");
         return 1;
     }
-    decodeEmbeddedPictures();
-    const int status = renderAndWrite(options);
-    releaseEmbeddedPictures();
+    Pictures pictures;
+    decodeEmbeddedPictures(pictures);
+    const int status = renderAndWrite(options, pictures);
+    releaseEmbeddedPictures(pictures);
     Gdiplus::GdiplusShutdown(gdiplusToken);
     return status;
 }

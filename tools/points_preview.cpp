@@ -1,7 +1,7 @@
 // points_preview: the point pass on its own, off screen.
 //
 //   points_preview [--size WxH] [--out PREFIX] [--exposure E] TIME...
-//       one PNG per saver time, named PREFIX-TIME.png (default size 1920x1080, PREFIX "points").
+//       one PNG per program time, named PREFIX-TIME.png (default size 1920x1080, PREFIX "points").
 //       Tone mapping is deliberately simple: linear value times the exposure, clamped to [0, 1],
 //       then encoded with the sRGB curve. No bloom, background or cards.
 //       The pass is the saver's own, into the window's point target (at most 1440 rows); the
@@ -11,8 +11,6 @@
 
 #include "common/offscreen_frame.h"
 #include "common/png_writer.h"
-#include "gl/gl_frame.h"
-#include "gl/gl_functions.h"
 
 #include <windows.h>
 
@@ -65,7 +63,7 @@ std::uint8_t toneMapped(float linear, float exposure) {
     return static_cast<std::uint8_t>(std::lround(encoded * 255.0f));
 }
 
-bool writePreview(const Options& options, const std::vector<float>& rgba, float saverTime) {
+bool writePreview(const Options& options, const std::vector<float>& rgba, float programTime) {
     const std::size_t pixels =
         static_cast<std::size_t>(options.width) * static_cast<std::size_t>(options.height);
     std::vector<std::uint8_t> rgb(pixels * 3);
@@ -80,7 +78,7 @@ bool writePreview(const Options& options, const std::vector<float>& rgba, float 
         }
     }
     char name[32];
-    std::snprintf(name, sizeof name, "%g", static_cast<double>(saverTime));
+    std::snprintf(name, sizeof name, "%g", static_cast<double>(programTime));
     const std::string path = options.prefix + "-" + name + ".png";
     const std::wstring widePath(path.begin(), path.end());
     const bool written = writePngFile(widePath.c_str(), options.width, options.height, rgb.data());
@@ -90,15 +88,16 @@ bool writePreview(const Options& options, const std::vector<float>& rgba, float 
 }
 
 // The point target's RGBA values, top row first (rows turned round from GL's bottom-up order).
-std::vector<float> readPointTarget(const ScreenSurface& surface) {
-    const std::size_t rowFloats = static_cast<std::size_t>(surface.sceneWidth) * 4;
-    std::vector<float> bottomUp(rowFloats * static_cast<std::size_t>(surface.sceneHeight));
-    gl.glBindFramebuffer(GL_FRAMEBUFFER, surface.sceneFramebuffer);
+std::vector<float> readPointTarget(const GlRenderer& renderer) {
+    const RenderTarget& scene = renderer.scene;
+    const std::size_t rowFloats = static_cast<std::size_t>(scene.width) * 4;
+    std::vector<float> bottomUp(rowFloats * static_cast<std::size_t>(scene.height));
+    renderer.gl.glBindFramebuffer(GL_FRAMEBUFFER, scene.framebuffer);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glReadPixels(0, 0, surface.sceneWidth, surface.sceneHeight, GL_RGBA, GL_FLOAT, bottomUp.data());
+    glReadPixels(0, 0, scene.width, scene.height, GL_RGBA, GL_FLOAT, bottomUp.data());
     std::vector<float> topDown(bottomUp.size());
-    for (int row = 0; row < surface.sceneHeight; ++row) {
-        const std::size_t from = static_cast<std::size_t>(surface.sceneHeight - 1 - row) * rowFloats;
+    for (int row = 0; row < scene.height; ++row) {
+        const std::size_t from = static_cast<std::size_t>(scene.height - 1 - row) * rowFloats;
         std::memcpy(&topDown[static_cast<std::size_t>(row) * rowFloats], &bottomUp[from],
                     rowFloats * sizeof(float));
     }
@@ -114,19 +113,22 @@ int main(int argc, char** argv) {
         return 2;
     }
     OffscreenFrame frame;
-    if (!openOffscreenFrame(frame, options.width, options.height)) {
+    // The point pass needs no pictures.
+    if (!openOffscreenFrame(frame, options.width, options.height, Pictures())) {
         std::printf("the OpenGL set-up failed; see orvane-screensaver.log in the temporary directory\n");
         return 1;
     }
-    options.width = frame.surface.sceneWidth;
-    options.height = frame.surface.sceneHeight;
+    options.width = frame.renderer.scene.width;
+    options.height = frame.renderer.scene.height;
     Gdiplus::GdiplusStartupInput startupInput;
     ULONG_PTR gdiplusToken = 0;
     Gdiplus::GdiplusStartup(&gdiplusToken, &startupInput, nullptr);
     int status = 0;
-    for (float saverTime : options.times) {
-        drawPointPass(frame.surface, saverTime);
-        if (!writePreview(options, readPointTarget(frame.surface), saverTime)) {
+    for (float programTime : options.times) {
+        PassValues pass;
+        pass.programTime = programTime;
+        glFramePasses[pointsPass].draw(frame.renderer, {frame.surface, pass, 0});
+        if (!writePreview(options, readPointTarget(frame.renderer), programTime)) {
             status = 1;
         }
     }

@@ -1,46 +1,42 @@
 #include "assets/pictures.h"
 
-#include "assets/embedded_pictures.h"
 #include "assets/image_decoding.h"
 
-EmbeddedImage* backgroundPicture = nullptr;
-EmbeddedImage* combinedCardPicture = nullptr;
-EmbeddedImage* helpCardPicture = nullptr;
-EmbeddedImage* wordmarkPicture = nullptr;
-EmbeddedImage* logoPicture = nullptr;
-EmbeddedImage* taglinePicture = nullptr;
+#include <cstddef>
+
+// The PNG files, embedded at build time.
+#define ORVANE_STORED_PICTURE(id, bytes)                                                                     \
+    extern const unsigned char bytes[];                                                                      \
+    extern const std::size_t bytes##Size;
+ORVANE_PICTURES(ORVANE_STORED_PICTURE)
+#undef ORVANE_STORED_PICTURE
 
 namespace {
 
 struct StoredPicture {
-    EmbeddedImage** slot;
     const unsigned char* bytes;
     const std::size_t* length;
 };
 
-// Decode and release order.
-const StoredPicture storedPictures[] = {
-    {&backgroundPicture, backgroundPng, &backgroundPngSize},
-    {&combinedCardPicture, combinedCardPng, &combinedCardPngSize},
-    {&helpCardPicture, helpCardPng, &helpCardPngSize},
-    {&wordmarkPicture, wordmarkPng, &wordmarkPngSize},
-    {&logoPicture, logoPng, &logoPngSize},
-    {&taglinePicture, taglinePng, &taglinePngSize},
+const StoredPicture storedPictures[pictureCount] = {
+#define ORVANE_STORED_PICTURE(id, bytes) {bytes, &bytes##Size},
+    ORVANE_PICTURES(ORVANE_STORED_PICTURE)
+#undef ORVANE_STORED_PICTURE
 };
 
 } // namespace
 
-void decodeEmbeddedPictures() {
-    for (const StoredPicture& picture : storedPictures) {
-        *picture.slot = decodeEmbeddedImage(picture.bytes, *picture.length);
+void decodeEmbeddedPictures(Pictures& pictures) {
+    for (int id = 0; id < pictureCount; ++id) {
+        pictures.slots[id] = decodeEmbeddedImage(storedPictures[id].bytes, *storedPictures[id].length);
     }
 }
 
-void releaseEmbeddedPictures() {
-    for (const StoredPicture& picture : storedPictures) {
-        if (*picture.slot != nullptr) {
-            delete *picture.slot;
-            *picture.slot = nullptr;
+void releaseEmbeddedPictures(Pictures& pictures) {
+    for (EmbeddedImage*& slot : pictures.slots) {
+        if (slot != nullptr) {
+            delete slot;
+            slot = nullptr;
         }
     }
 }

@@ -1,24 +1,24 @@
 #pragma once
 
+#include "base/pictures_list.h"
+
 #include <windows.h>
 
 #include <gdiplus.h>
 
-#include <cstddef>
-
 // A decoded picture: a GDI+ bitmap in 32-bit premultiplied ARGB.
 using EmbeddedImage = Gdiplus::Bitmap;
 
-// The six pictures, decoded once at start-up; null when a picture could not be decoded.
-extern EmbeddedImage* backgroundPicture;
-extern EmbeddedImage* combinedCardPicture;
-extern EmbeddedImage* helpCardPicture;
-extern EmbeddedImage* wordmarkPicture;
-extern EmbeddedImage* logoPicture;
-extern EmbeddedImage* taglinePicture;
+// The stored pictures, decoded once at start-up and owned by the saver for the whole run; a slot
+// is null when its picture could not be decoded.
+struct Pictures {
+    EmbeddedImage* slots[pictureCount] = {};
 
-// Fills the six slots in order; a picture that fails leaves its slot null. Needs GDI+ started.
-void decodeEmbeddedPictures();
+    EmbeddedImage* operator[](PictureId id) const { return slots[id]; }
+};
+
+// Fills every slot in decode order; a picture that fails leaves its slot null. Needs GDI+ started.
+void decodeEmbeddedPictures(Pictures& pictures);
 
 // Deletes every decoded picture, in decode order, before GDI+ shuts down.
-void releaseEmbeddedPictures();
+void releaseEmbeddedPictures(Pictures& pictures);

@@ -98,49 +98,70 @@ using GLchar = char;
 #define WGL_CONTEXT_CORE_PROFILE_BIT_ARB 0x0001
 #endif
 
-using PfnGlCreateShader = GLuint(WINAPI*)(GLenum type);
-using PfnGlShaderSource = void(WINAPI*)(GLuint shader, GLsizei count, const GLchar* const* strings,
-                                        const GLint* lengths);
-using PfnGlCompileShader = void(WINAPI*)(GLuint shader);
-using PfnGlGetShaderiv = void(WINAPI*)(GLuint shader, GLenum name, GLint* value);
-using PfnGlGetShaderInfoLog = void(WINAPI*)(GLuint shader, GLsizei capacity, GLsizei* length, GLchar* log);
-using PfnGlCreateProgram = GLuint(WINAPI*)();
-using PfnGlAttachShader = void(WINAPI*)(GLuint program, GLuint shader);
-using PfnGlLinkProgram = void(WINAPI*)(GLuint program);
-using PfnGlGetProgramiv = void(WINAPI*)(GLuint program, GLenum name, GLint* value);
-using PfnGlGetProgramInfoLog = void(WINAPI*)(GLuint program, GLsizei capacity, GLsizei* length, GLchar* log);
-using PfnGlUseProgram = void(WINAPI*)(GLuint program);
-using PfnGlGetUniformLocation = GLint(WINAPI*)(GLuint program, const GLchar* name);
-using PfnGlUniform1f = void(WINAPI*)(GLint location, GLfloat x);
-using PfnGlUniform2f = void(WINAPI*)(GLint location, GLfloat x, GLfloat y);
-using PfnGlUniform3f = void(WINAPI*)(GLint location, GLfloat x, GLfloat y, GLfloat z);
-using PfnGlUniform4f = void(WINAPI*)(GLint location, GLfloat x, GLfloat y, GLfloat z, GLfloat w);
-using PfnGlUniform1i = void(WINAPI*)(GLint location, GLint x);
-using PfnGlGenVertexArrays = void(WINAPI*)(GLsizei count, GLuint* arrays);
-using PfnGlBindVertexArray = void(WINAPI*)(GLuint array);
-using PfnGlGenFramebuffers = void(WINAPI*)(GLsizei count, GLuint* framebuffers);
-using PfnGlBindFramebuffer = void(WINAPI*)(GLenum target, GLuint framebuffer);
-using PfnGlFramebufferTexture2D = void(WINAPI*)(GLenum target, GLenum attachment, GLenum textureTarget,
-                                                GLuint texture, GLint level);
-using PfnGlCheckFramebufferStatus = GLenum(WINAPI*)(GLenum target);
-using PfnGlActiveTexture = void(WINAPI*)(GLenum unit);
+#ifndef GL_TIME_ELAPSED
+#define GL_TIME_ELAPSED 0x88BF
+#endif
+#ifndef GL_QUERY_COUNTER_BITS
+#define GL_QUERY_COUNTER_BITS 0x8864
+#endif
+
 using GLsizeiptr = std::ptrdiff_t;
-using PfnGlGenBuffers = void(WINAPI*)(GLsizei count, GLuint* buffers);
-using PfnGlBindBuffer = void(WINAPI*)(GLenum target, GLuint buffer);
-using PfnGlBindBufferBase = void(WINAPI*)(GLenum target, GLuint index, GLuint buffer);
-using PfnGlBufferData = void(WINAPI*)(GLenum target, GLsizeiptr size, const void* data, GLenum usage);
-using PfnGlVertexAttribPointer = void(WINAPI*)(GLuint index, GLint size, GLenum type, GLboolean normalized,
-                                               GLsizei stride, const void* offset);
-using PfnGlEnableVertexAttribArray = void(WINAPI*)(GLuint index);
-using PfnGlTransformFeedbackVaryings = void(WINAPI*)(GLuint program, GLsizei count,
-                                                     const GLchar* const* names, GLenum mode);
-using PfnGlBeginTransformFeedback = void(WINAPI*)(GLenum primitive);
-using PfnGlEndTransformFeedback = void(WINAPI*)();
-using PfnGlGenQueries = void(WINAPI*)(GLsizei count, GLuint* queries);
-using PfnGlBeginQuery = void(WINAPI*)(GLenum target, GLuint query);
-using PfnGlEndQuery = void(WINAPI*)(GLenum target);
-using PfnGlGetQueryObjectuiv = void(WINAPI*)(GLuint query, GLenum name, GLuint* value);
-using PfnWglSwapIntervalExt = BOOL(WINAPI*)(int interval);
+using GLuint64 = unsigned long long;
+
+// Every entry point beyond OpenGL 1.1 that the saver needs, in lookup order:
+// X(result, name, parameters). This one list makes the table's fields and their lookups.
+#define ORVANE_GL_ENTRY_POINTS(X)                                                                            \
+    X(GLuint, glCreateShader, (GLenum type))                                                                 \
+    X(void, glShaderSource,                                                                                  \
+      (GLuint shader, GLsizei count, const GLchar* const* strings, const GLint* lengths))                    \
+    X(void, glCompileShader, (GLuint shader))                                                                \
+    X(void, glGetShaderiv, (GLuint shader, GLenum name, GLint * value))                                      \
+    X(void, glGetShaderInfoLog, (GLuint shader, GLsizei capacity, GLsizei * length, GLchar * log))           \
+    X(GLuint, glCreateProgram, ())                                                                           \
+    X(void, glAttachShader, (GLuint program, GLuint shader))                                                 \
+    X(void, glLinkProgram, (GLuint program))                                                                 \
+    X(void, glGetProgramiv, (GLuint program, GLenum name, GLint * value))                                    \
+    X(void, glGetProgramInfoLog, (GLuint program, GLsizei capacity, GLsizei * length, GLchar * log))         \
+    X(void, glUseProgram, (GLuint program))                                                                  \
+    X(GLint, glGetUniformLocation, (GLuint program, const GLchar* name))                                     \
+    X(void, glUniform1f, (GLint location, GLfloat x))                                                        \
+    X(void, glUniform2f, (GLint location, GLfloat x, GLfloat y))                                             \
+    X(void, glUniform3f, (GLint location, GLfloat x, GLfloat y, GLfloat z))                                  \
+    X(void, glUniform4f, (GLint location, GLfloat x, GLfloat y, GLfloat z, GLfloat w))                       \
+    X(void, glUniform1i, (GLint location, GLint x))                                                          \
+    X(void, glGenVertexArrays, (GLsizei count, GLuint * arrays))                                             \
+    X(void, glBindVertexArray, (GLuint array))                                                               \
+    X(void, glGenFramebuffers, (GLsizei count, GLuint * framebuffers))                                       \
+    X(void, glBindFramebuffer, (GLenum target, GLuint framebuffer))                                          \
+    X(void, glFramebufferTexture2D,                                                                          \
+      (GLenum target, GLenum attachment, GLenum textureTarget, GLuint texture, GLint level))                 \
+    X(GLenum, glCheckFramebufferStatus, (GLenum target))                                                     \
+    X(void, glActiveTexture, (GLenum unit))                                                                  \
+    X(void, glGenBuffers, (GLsizei count, GLuint * buffers))                                                 \
+    X(void, glBindBuffer, (GLenum target, GLuint buffer))                                                    \
+    X(void, glBindBufferBase, (GLenum target, GLuint index, GLuint buffer))                                  \
+    X(void, glBufferData, (GLenum target, GLsizeiptr size, const void* data, GLenum usage))                  \
+    X(void, glVertexAttribPointer,                                                                           \
+      (GLuint index, GLint size, GLenum type, GLboolean normalized, GLsizei stride, const void* offset))     \
+    X(void, glEnableVertexAttribArray, (GLuint index))                                                       \
+    X(void, glTransformFeedbackVaryings,                                                                     \
+      (GLuint program, GLsizei count, const GLchar* const* names, GLenum mode))                              \
+    X(void, glBeginTransformFeedback, (GLenum primitive))                                                    \
+    X(void, glEndTransformFeedback, ())                                                                      \
+    X(void, glGenQueries, (GLsizei count, GLuint * queries))                                                 \
+    X(void, glDeleteQueries, (GLsizei count, const GLuint* queries))                                         \
+    X(void, glBeginQuery, (GLenum target, GLuint query))                                                     \
+    X(void, glEndQuery, (GLenum target))                                                                     \
+    X(void, glGetQueryObjectuiv, (GLuint query, GLenum name, GLuint * value))                                \
+    X(void, glDeleteFramebuffers, (GLsizei count, const GLuint* framebuffers))
+
+// Entry points the saver does without: vertical-blank sync, and the timer queries only the
+// benchmark reads. A missing one is never logged.
+#define ORVANE_GL_OPTIONAL_ENTRY_POINTS(X)                                                                   \
+    X(BOOL, wglSwapIntervalEXT, (int interval))                                                              \
+    X(void, glGetQueryiv, (GLenum target, GLenum name, GLint * value))                                       \
+    X(void, glGetQueryObjectui64v, (GLuint query, GLenum name, GLuint64 * value))
+
 using PfnWglCreateContextAttribsArb = HGLRC(WINAPI*)(HDC dc, HGLRC share, const int* attributes);
 
 // Entry points arrive as the generic PROC; going through void(*)() keeps the cast well defined

@@ -1,10 +1,7 @@
 #include "gl/gl_context.h"
 
-#include "gl/gl_api.h"
-#include "gl/gl_functions.h"
+#include "base/diagnostic_log.h"
 #include "gl/wgl_calls.h"
-#include "shell/diagnostic_log.h"
-#include "shell/screen_surface.h"
 
 namespace {
 
@@ -75,12 +72,12 @@ WglCalls systemWglCalls() {
             wglDeleteContext,  wglGetProcAddress, loadedOpenGlExport};
 }
 
-bool createGlContext(ScreenSurface& surface) {
-    if (!setSaverPixelFormat(surface.dc)) {
+bool createGlContext(HDC dc, HGLRC& context, GlFunctions& gl) {
+    if (!setSaverPixelFormat(dc)) {
         return false;
     }
     bool legacyFailed = false;
-    HGLRC core = createCoreContextThroughLegacy(surface.dc, legacyFailed);
+    HGLRC core = createCoreContextThroughLegacy(dc, legacyFailed);
     if (legacyFailed) {
         writeLog("legacy context failed");
         return false;
@@ -89,20 +86,11 @@ bool createGlContext(ScreenSurface& surface) {
         writeLog("GL 3.3 core context not available");
         return false;
     }
-    if (!wglCalls.makeCurrent(surface.dc, core)) {
+    if (!wglCalls.makeCurrent(dc, core)) {
         wglCalls.deleteContext(core);
         writeLog("make current failed");
         return false;
     }
-    surface.glContext = core;
+    context = core;
     return loadGlFunctions(gl, {wglCalls.getProcAddress, wglCalls.moduleProcAddress});
-}
-
-void releaseGlContext(ScreenSurface& surface) {
-    if (surface.glContext == nullptr) {
-        return;
-    }
-    wglCalls.makeCurrent(nullptr, nullptr);
-    wglCalls.deleteContext(surface.glContext);
-    surface.glContext = nullptr;
 }

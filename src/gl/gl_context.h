@@ -1,11 +1,9 @@
 #pragma once
 
-struct ScreenSurface;
+#include "gl/gl_functions.h"
 
-// Pixel format, legacy context, OpenGL 3.3 core context and the entry points, on the surface's
-// dc. On success the core context is current and stored in glContext. On failure one line is in
-// the diagnostic log and no context of this window survives.
-bool createGlContext(ScreenSurface& surface);
-
-// Makes nothing current and deletes the window's context, if it has one; its GL objects go with it.
-void releaseGlContext(ScreenSurface& surface);
+// Pixel format, legacy context, OpenGL 3.3 core context and the entry points, on the window's dc.
+// The core context, once it exists, is stored in `context` (also when the entry points are then
+// found missing, so that its owner deletes it). On success it is current and `gl` is filled. On
+// failure one line is in the diagnostic log.
+bool createGlContext(HDC dc, HGLRC& context, GlFunctions& gl);

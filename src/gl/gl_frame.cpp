@@ -1,99 +1,127 @@
 #include "gl/gl_frame.h"
 
-#include "gl/gl_functions.h"
-#include "gl/overlay_cards.h"
-#include "gl/point_ranges.h"
 #include "gl/point_timeline.h"
-#include "shell/saver_state.h"
-#include "shell/screen_surface.h"
 
 namespace {
 
-void blurPass(const ScreenSurface& surface, GLuint targetFramebuffer, GLuint sourceTexture, float stepX,
-              float stepY) {
-    gl.glBindFramebuffer(GL_FRAMEBUFFER, targetFramebuffer);
-    glViewport(0, 0, surface.bloomWidth, surface.bloomHeight);
-    const GLuint program = surface.blurProgram;
-    gl.glUseProgram(program);
-    gl.glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, sourceTexture);
-    gl.glUniform1i(gl.glGetUniformLocation(program, "uTex"), 0);
-    gl.glUniform2f(gl.glGetUniformLocation(program, "uDir"), stepX, stepY);
-    glDrawArrays(GL_TRIANGLES, 0, 3);
+// Binds a pass's output and its vertex array: every pass builds its geometry from gl_VertexID.
+void bindOutput(const GlRenderer& renderer, GLuint framebuffer, int width, int height) {
+    renderer.gl.glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glViewport(0, 0, width, height);
+    renderer.gl.glBindVertexArray(renderer.emptyVao);
 }
 
-} // namespace
+void bindTexture(const GlFunctions& gl, GLint location, int unit, GLuint texture) {
+    gl.glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(unit));
+    glBindTexture(GL_TEXTURE_2D, texture);
+    gl.glUniform1i(location, unit);
+}
 
-void drawPointPass(const ScreenSurface& surface, float saverTime) {
-    gl.glBindVertexArray(surface.emptyVao);
-    gl.glBindFramebuffer(GL_FRAMEBUFFER, surface.sceneFramebuffer);
-    glViewport(0, 0, surface.sceneWidth, surface.sceneHeight);
+void drawPointPass(const GlRenderer& renderer, const GlFrameInput& frame) {
+    const GlFunctions& gl = renderer.gl;
+    const RenderTarget& scene = renderer.scene;
+    bindOutput(renderer, scene.framebuffer, scene.width, scene.height);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE);
-    const GLuint program = surface.pointsProgram;
-    gl.glUseProgram(program);
-    setPointUniforms(program, saverTime, surface.sceneWidth, surface.sceneHeight);
-    drawPoints(surface, litPointRanges(saverTime));
+    const PointsProgram& points = renderer.programs.points;
+    gl.glUseProgram(points.program);
+    const PointTimeline timeline = pointTimeline(frame.pass.programTime);
+    setPointUniforms(gl, points, timeline, frame.pass.programTime, scene.width, scene.height);
+    drawPoints(renderer, litPointRanges(timeline));
     glDisable(GL_BLEND);
 }
 
-void drawPoints(const ScreenSurface& surface, const PointRanges& ranges) {
-    for (int index = 0; index < ranges.count; ++index) {
-        const PointRange& range = ranges.ranges[index];
-        gl.glBindVertexArray(range.first < modelPointCount ? surface.modelVao : surface.emptyVao);
-        glDrawArrays(GL_POINTS, range.first, range.count);
-    }
-    gl.glBindVertexArray(surface.emptyVao);
-}
-
-// Four separable passes ping-ponging between the quarter-size targets; steps in blur texels.
-void drawBloomPasses(const ScreenSurface& surface) {
-    const float width = static_cast<float>(surface.bloomWidth);
-    const float height = static_cast<float>(surface.bloomHeight);
-    blurPass(surface, surface.bloomFramebufferA, surface.sceneTexture, 1.5f / width, 0.0f);
-    blurPass(surface, surface.bloomFramebufferB, surface.bloomTextureA, 0.0f, 1.5f / height);
-    blurPass(surface, surface.bloomFramebufferA, surface.bloomTextureB, 3.0f / width, 0.0f);
-    blurPass(surface, surface.bloomFramebufferB, surface.bloomTextureA, 0.0f, 3.0f / height);
-}
-
-void drawCompositePass(const ScreenSurface& surface, float saverTime, GLuint outputFramebuffer) {
-    gl.glBindFramebuffer(GL_FRAMEBUFFER, outputFramebuffer);
-    glViewport(0, 0, surface.width, surface.height);
-    const GLuint program = surface.compositeProgram;
-    gl.glUseProgram(program);
-    gl.glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, surface.sceneTexture);
-    gl.glUniform1i(gl.glGetUniformLocation(program, "uScene"), 0);
-    gl.glActiveTexture(GL_TEXTURE1);
-    glBindTexture(GL_TEXTURE_2D, surface.bloomTextureB);
-    gl.glUniform1i(gl.glGetUniformLocation(program, "uBloom"), 1);
-    gl.glUniform2f(gl.glGetUniformLocation(program, "uRes"), static_cast<float>(surface.width),
-                   static_cast<float>(surface.height));
-    gl.glUniform1f(gl.glGetUniformLocation(program, "uT"), saverTime);
+void blurPass(const GlRenderer& renderer, const RenderTarget& target, GLuint sourceTexture, float stepX,
+              float stepY) {
+    const GlFunctions& gl = renderer.gl;
+    bindOutput(renderer, target.framebuffer, target.width, target.height);
+    const BlurProgram& blur = renderer.programs.blur;
+    gl.glUseProgram(blur.program);
+    bindTexture(gl, blur.texture, 0, sourceTexture);
+    gl.glUniform2f(blur.direction, stepX, stepY);
     glDrawArrays(GL_TRIANGLES, 0, 3);
 }
 
-void drawCardPass(const ScreenSurface& surface, float cardFade) {
+// Four separable passes ping-ponging between the quarter-size targets; steps in blur texels.
+void drawBloomPasses(const GlRenderer& renderer, const GlFrameInput&) {
+    const RenderTarget& a = renderer.bloomA;
+    const RenderTarget& b = renderer.bloomB;
+    const float width = static_cast<float>(a.width);
+    const float height = static_cast<float>(a.height);
+    blurPass(renderer, a, renderer.scene.texture, 1.5f / width, 0.0f);
+    blurPass(renderer, b, a.texture, 0.0f, 1.5f / height);
+    blurPass(renderer, a, b.texture, 3.0f / width, 0.0f);
+    blurPass(renderer, b, a.texture, 0.0f, 3.0f / height);
+}
+
+void drawCompositePass(const GlRenderer& renderer, const GlFrameInput& frame) {
+    const GlFunctions& gl = renderer.gl;
+    bindOutput(renderer, frame.outputFramebuffer, frame.surface.width, frame.surface.height);
+    const CompositeProgram& composite = renderer.programs.composite;
+    gl.glUseProgram(composite.program);
+    bindTexture(gl, composite.scene, 0, renderer.scene.texture);
+    bindTexture(gl, composite.bloom, 1, renderer.bloomB.texture);
+    gl.glUniform2f(composite.resolution, static_cast<float>(frame.surface.width),
+                   static_cast<float>(frame.surface.height));
+    gl.glUniform1f(composite.time, frame.pass.programTime);
+    glDrawArrays(GL_TRIANGLES, 0, 3);
+}
+
+// The cards over the composited frame, blended as premultiplied alpha; a card without texture is
+// skipped without any GL call.
+void drawCardPass(const GlRenderer& renderer, const GlFrameInput& frame) {
+    const GlFunctions& gl = renderer.gl;
+    const WindowSurface& surface = frame.surface;
+    bindOutput(renderer, frame.outputFramebuffer, surface.width, surface.height);
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
-    for (int index = 0; index < 3; ++index) {
-        drawOverlayCard(surface, surface.cards[index], index, cardFade);
+    const OverlayProgram& overlay = renderer.programs.overlay;
+    for (int index = 0; index < cardCount; ++index) {
+        const OverlayCard& card = renderer.cards[index];
+        if (card.texture == 0) {
+            continue;
+        }
+        const CardRect rect = cardRect(overlayCards[index], card.width, card.height, surface.width,
+                                       surface.height, surface.scale);
+        gl.glUseProgram(overlay.program);
+        gl.glUniform4f(overlay.rect, rect.x, rect.y, rect.width, rect.height);
+        gl.glUniform2f(overlay.resolution, static_cast<float>(surface.width),
+                       static_cast<float>(surface.height));
+        gl.glUniform1f(overlay.alpha, frame.pass.cardFade);
+        bindTexture(gl, overlay.texture, 0, card.texture);
+        glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
     }
     glDisable(GL_BLEND);
 }
 
-void renderGlFrame(const ScreenSurface& surface, float saverTime, float cardFade, GLuint outputFramebuffer) {
-    drawPointPass(surface, saverTime);
-    drawBloomPasses(surface);
-    drawCompositePass(surface, saverTime, outputFramebuffer);
-    if (!previewMode) {
-        drawCardPass(surface, cardFade);
-    }
+bool cardsShown(const GlFrameInput& frame) {
+    return frame.pass.showCards;
 }
 
-void drawGlFrame(ScreenSurface& surface, float saverTime, float cardFade) {
-    renderGlFrame(surface, saverTime, cardFade, 0);
-    SwapBuffers(surface.dc);
+} // namespace
+
+const GlFramePass glFramePasses[glFramePassCount] = {
+    {"points", drawPointPass, nullptr},
+    {"blur (4 passes)", drawBloomPasses, nullptr},
+    {"composite", drawCompositePass, nullptr},
+    {"cards", drawCardPass, cardsShown},
+};
+
+void drawPoints(const GlRenderer& renderer, const PointRanges& ranges) {
+    for (int index = 0; index < ranges.count; ++index) {
+        const PointRange& range = ranges.ranges[index];
+        renderer.gl.glBindVertexArray(range.first < modelPointCount ? renderer.modelVao : renderer.emptyVao);
+        glDrawArrays(GL_POINTS, range.first, range.count);
+    }
+    renderer.gl.glBindVertexArray(renderer.emptyVao);
+}
+
+void renderGlFrame(const GlRenderer& renderer, const GlFrameInput& frame) {
+    for (const GlFramePass& pass : glFramePasses) {
+        if (pass.drawn == nullptr || pass.drawn(frame)) {
+            pass.draw(renderer, frame);
+        }
+    }
 }

@@ -1,29 +1,32 @@
 #pragma once
 
-#include "gl/gl_api.h"
+#include "gl/gl_renderer.h"
+#include "gl/point_ranges.h"
 
-struct ScreenSurface;
-struct PointRanges;
+// What one frame of one window is drawn for: the window's size and scale, the pass's shared values,
+// and where the frame goes (0 is the window's back buffer; tools and tests render the very same
+// passes into a framebuffer of their own).
+struct GlFrameInput {
+    const WindowSurface& surface;
+    const PassValues& pass;
+    GLuint outputFramebuffer;
+};
 
-// The passes of one frame, in order, on the window's current context. Each pass binds its own
-// program, textures and uniforms, and leaves blending off; the blur and composite passes rely on
-// that. What else a pass takes from before it:
-// - the blur and composite passes draw through the empty vertex array and rely on it being bound
-//   already (the point pass leaves it so, as does the set-up);
-// - the point, blur and composite passes bind their framebuffers and set their viewports; the card
-//   pass draws into whatever is bound, the composite's output and viewport;
-// - the point pass relies on program point size, enabled once by the set-up.
-void drawPointPass(const ScreenSurface& surface, float saverTime);
+// The passes of one frame, in order, on the renderer's current context. Each binds its own
+// framebuffer, viewport, vertex array, program and textures, and leaves blending off; the point
+// pass relies on program point size, enabled once by the set-up. The frame and the benchmark both
+// walk this table.
+struct GlFramePass {
+    const char* name;
+    void (*draw)(const GlRenderer& renderer, const GlFrameInput& frame);
+    bool (*drawn)(const GlFrameInput& frame); // null: in every frame
+};
+enum GlFramePassId { pointsPass, bloomPass, compositePass, cardsPass, glFramePassCount };
+extern const GlFramePass glFramePasses[glFramePassCount];
+
+// The whole frame: every pass of the table that this frame draws.
+void renderGlFrame(const GlRenderer& renderer, const GlFrameInput& frame);
+
 // The point pass's draws alone: the given vertex ranges of the bound program, the model's through
 // its point buffer, the rest from the vertex number alone; leaves the empty vertex array bound.
-void drawPoints(const ScreenSurface& surface, const PointRanges& ranges);
-void drawBloomPasses(const ScreenSurface& surface);
-void drawCompositePass(const ScreenSurface& surface, float saverTime, GLuint outputFramebuffer);
-void drawCardPass(const ScreenSurface& surface, float cardFade);
-
-// The whole frame into outputFramebuffer: 0 is the window's back buffer; tools and tests render the
-// very same passes into a framebuffer of their own.
-void renderGlFrame(const ScreenSurface& surface, float saverTime, float cardFade, GLuint outputFramebuffer);
-
-// One frame of a GL window, presented with SwapBuffers.
-void drawGlFrame(ScreenSurface& surface, float saverTime, float cardFade);
+void drawPoints(const GlRenderer& renderer, const PointRanges& ranges);

@@ -2,49 +2,15 @@
 
 #include "gl/gl_api.h"
 
-// The entry points beyond OpenGL 1.1, fetched at run time into one process-wide table.
-struct GlFunctionTable {
-    PfnGlCreateShader glCreateShader;
-    PfnGlShaderSource glShaderSource;
-    PfnGlCompileShader glCompileShader;
-    PfnGlGetShaderiv glGetShaderiv;
-    PfnGlGetShaderInfoLog glGetShaderInfoLog;
-    PfnGlCreateProgram glCreateProgram;
-    PfnGlAttachShader glAttachShader;
-    PfnGlLinkProgram glLinkProgram;
-    PfnGlGetProgramiv glGetProgramiv;
-    PfnGlGetProgramInfoLog glGetProgramInfoLog;
-    PfnGlUseProgram glUseProgram;
-    PfnGlGetUniformLocation glGetUniformLocation;
-    PfnGlUniform1f glUniform1f;
-    PfnGlUniform2f glUniform2f;
-    PfnGlUniform3f glUniform3f;
-    PfnGlUniform4f glUniform4f;
-    PfnGlUniform1i glUniform1i;
-    PfnGlGenVertexArrays glGenVertexArrays;
-    PfnGlBindVertexArray glBindVertexArray;
-    PfnGlGenFramebuffers glGenFramebuffers;
-    PfnGlBindFramebuffer glBindFramebuffer;
-    PfnGlFramebufferTexture2D glFramebufferTexture2D;
-    PfnGlCheckFramebufferStatus glCheckFramebufferStatus;
-    PfnGlActiveTexture glActiveTexture;
-    PfnGlGenBuffers glGenBuffers;
-    PfnGlBindBuffer glBindBuffer;
-    PfnGlBindBufferBase glBindBufferBase;
-    PfnGlBufferData glBufferData;
-    PfnGlVertexAttribPointer glVertexAttribPointer;
-    PfnGlEnableVertexAttribArray glEnableVertexAttribArray;
-    PfnGlTransformFeedbackVaryings glTransformFeedbackVaryings;
-    PfnGlBeginTransformFeedback glBeginTransformFeedback;
-    PfnGlEndTransformFeedback glEndTransformFeedback;
-    PfnGlGenQueries glGenQueries;
-    PfnGlBeginQuery glBeginQuery;
-    PfnGlEndQuery glEndQuery;
-    PfnGlGetQueryObjectuiv glGetQueryObjectuiv;
-    PfnWglSwapIntervalExt wglSwapIntervalEXT; // optional
+// The entry points beyond OpenGL 1.1 of one GL renderer. Addresses from wglGetProcAddress belong
+// to the pixel format and driver of the context they were fetched with, so every window's context
+// has a table of its own: monitors on two GPUs each call their own driver.
+struct GlFunctions {
+#define ORVANE_GL_FIELD(result, name, parameters) result(WINAPI* name) parameters = nullptr;
+    ORVANE_GL_ENTRY_POINTS(ORVANE_GL_FIELD)
+    ORVANE_GL_OPTIONAL_ENTRY_POINTS(ORVANE_GL_FIELD)
+#undef ORVANE_GL_FIELD
 };
-
-extern GlFunctionTable gl;
 
 // How one name becomes an address: the driver's answer first, the loaded opengl32.dll second.
 struct GlProcLookup {
@@ -56,7 +22,5 @@ struct GlProcLookup {
 PROC lookupGlEntryPoint(const GlProcLookup& lookup, const char* name);
 
 // Fills the table for the current context. Returns false, after logging "missing <name>", at the
-// first required entry that cannot be found; later entries are not looked up then. A null answer
-// never replaces an address already in the table, so windows that already render through GL keep
-// working entries when a later window's lookup fails.
-bool loadGlFunctions(GlFunctionTable& table, const GlProcLookup& lookup);
+// first required entry that cannot be found; later entries are not looked up then.
+bool loadGlFunctions(GlFunctions& table, const GlProcLookup& lookup);

@@ -1,8 +1,6 @@
 #pragma once
 
-#include "gl/gl_api.h"
-
-struct ScreenSurface;
+#include "gl/gl_renderer.h"
 
 // The point cloud's layout by vertex number: the model (teeth, lower and upper jaw) comes first,
 // then the gantry (ring, arms, source, detector), the beam, and the floor and dust.
@@ -20,4 +18,4 @@ constexpr GLsizei pointBufferStride = 13 * sizeof(float);
 // Runs the bake program once over the model points into the window's point buffer and makes the
 // vertex array that feeds it to the points program. False, after logging "point buffer failed",
 // when the driver did not record every point.
-bool createPointBuffer(ScreenSurface& surface);
+bool createPointBuffer(GlRenderer& renderer);

@@ -1,9 +1,7 @@
 #pragma once
 
 #include "gl/point_buffer.h"
-#include "shell/frame_pacing.h"
-
-#include <cmath>
+#include "gl/point_timeline.h"
 
 // Vertex ranges of the point cloud, drawn one after the other.
 struct PointRange {
@@ -34,26 +32,19 @@ inline PointRanges allPointRanges() {
     return list;
 }
 
-// The ranges that can add light at the points program's time: a range whose every point has zero
-// colour then adds nothing to the target, so leaving it out keeps the picture. Dark are the model
-// after its dissolve (21.8 s into the cycle), the gantry between its fade-out (10.2 s) and the
-// cycle's end, and the beam outside the scan (1.0 s to 8.6 s). The 10 ms margins cover the
-// program's single-precision cycle time, a few steps of 2 ms at most within the shader clock's
-// period.
-inline PointRanges litPointRanges(float shaderTime) {
-    const double cycle = std::fmod(static_cast<double>(shaderTime), sceneCycle);
-    constexpr double margin = 0.01;
-    const bool modelLit = cycle < 21.8 + margin || cycle > sceneCycle - margin;
-    const bool gantryLit = cycle < 10.2 + margin || cycle > sceneCycle - margin;
-    const bool beamLit = cycle > 1.0 - margin && cycle < 8.6 + margin;
+// The ranges that can add light at this frame's timeline: a range whose every point has zero
+// colour adds nothing to the target, so leaving it out keeps the picture. The decision reads the
+// very factors the points program multiplies by: the model is dark once its dissolve is complete,
+// the gantry while its visibility is zero, the beam while scanning times visibility is zero.
+inline PointRanges litPointRanges(const PointTimeline& timeline) {
     PointRanges list;
-    if (modelLit) {
+    if (timeline.dissolve < 1.0f) {
         appendPointRange(list, 0, modelPointCount);
     }
-    if (gantryLit) {
+    if (timeline.gantryVisible > 0.0f) {
         appendPointRange(list, modelPointCount, gantryPointEnd);
     }
-    if (beamLit) {
+    if (timeline.scanning > 0.0f && timeline.gantryVisible > 0.0f) {
         appendPointRange(list, gantryPointEnd, beamPointEnd);
     }
     appendPointRange(list, beamPointEnd, scenePointCount);

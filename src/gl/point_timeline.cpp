@@ -1,7 +1,6 @@
 #include "gl/point_timeline.h"
 
-#include "gl/gl_functions.h"
-#include "shell/frame_pacing.h"
+#include "base/saver_time.h"
 
 #include <algorithm>
 #include <cmath>
@@ -37,9 +36,9 @@ void cross(const float a[3], const float b[3], float result[3]) {
 }
 
 // The camera orbits on absolute time, so it never jumps at a cycle's wrap.
-void placeCamera(PointTimeline& timeline, float t) {
-    const float yaw = 0.55f + t * 0.085f;
-    const float pitch = 0.30f + 0.08f * std::sin(t * 0.11f);
+void placeCamera(PointTimeline& timeline, float programTime) {
+    const float yaw = 0.55f + programTime * 0.085f;
+    const float pitch = 0.30f + 0.08f * std::sin(programTime * 0.11f);
     const float offset[3] = {std::sin(yaw) * std::cos(pitch), std::sin(pitch),
                              std::cos(yaw) * std::cos(pitch)};
     const float worldUp[3] = {0.0f, 1.0f, 0.0f};
@@ -67,61 +66,56 @@ void placeGantry(PointTimeline& timeline) {
     timeline.panelAcross[2] = std::cos(timeline.gantryAngle);
 }
 
-GLint location(GLuint program, const char* name) {
-    return gl.glGetUniformLocation(program, name);
-}
-
-void setVector(GLuint program, const char* name, const float v[3]) {
-    gl.glUniform3f(location(program, name), v[0], v[1], v[2]);
+void setVector(const GlFunctions& gl, GLint location, const float v[3]) {
+    gl.glUniform3f(location, v[0], v[1], v[2]);
 }
 
 } // namespace
 
-PointTimeline pointTimeline(float t) {
+PointTimeline pointTimeline(float programTime) {
     PointTimeline timeline = {};
-    placeCamera(timeline, t);
-    const float c = t - scanCycle * std::floor(t / scanCycle); // GLSL's mod
+    placeCamera(timeline, programTime);
+    const float c = programTime - scanCycle * std::floor(programTime / scanCycle); // GLSL's mod
     timeline.cycle = c;
     timeline.scanHeight = mix(-3.9f, 3.3f, std::clamp((c - 1.2f) / 7.0f, 0.0f, 1.0f));
     timeline.scanning = smoothStep(1.0f, 1.6f, c) * (1.0f - smoothStep(8.0f, 8.6f, c));
     timeline.gantryVisible = smoothStep(0.0f, 1.0f, c) * (1.0f - smoothStep(8.6f, 10.2f, c));
     timeline.gantryLift = smoothStep(8.6f, 10.2f, c);
     // The full turn plus the drift wraps by exactly 2 pi, so the gantry never jumps.
-    timeline.gantryAngle = 0.35f * pi + 2.0f * pi * smoothStep(1.2f, 8.2f, c) + t * 0.05f;
+    timeline.gantryAngle = 0.35f * pi + 2.0f * pi * smoothStep(1.2f, 8.2f, c) + programTime * 0.05f;
     timeline.dissolve = smoothStep(18.6f, 21.8f, c);
     timeline.sliceHeight = mix(3.0f, -3.7f, smoothStep(10.2f, 17.6f, c));
     timeline.sliceEnvelope = smoothStep(10.0f, 10.8f, c) * (1.0f - smoothStep(17.0f, 17.8f, c));
-    timeline.fadeIn = smoothStep(0.0f, 1.5f, t);
+    timeline.fadeIn = smoothStep(0.0f, 1.5f, programTime);
     placeGantry(timeline);
     return timeline;
 }
 
-void setPointUniforms(GLuint program, float shaderTime, int targetWidth, int targetHeight) {
-    const PointTimeline timeline = pointTimeline(shaderTime);
-    gl.glUniform1f(location(program, "uT"), shaderTime);
-    gl.glUniform2f(location(program, "uRes"), static_cast<float>(targetWidth),
-                   static_cast<float>(targetHeight));
-    setVector(program, "uEye", timeline.eye);
-    setVector(program, "uForward", timeline.forward);
-    setVector(program, "uRight", timeline.right);
-    setVector(program, "uUp", timeline.up);
-    setVector(program, "uSource", timeline.source);
-    setVector(program, "uDetector", timeline.detector);
-    setVector(program, "uPanelAcross", timeline.panelAcross);
+void setPointUniforms(const GlFunctions& gl, const PointsProgram& points, const PointTimeline& timeline,
+                      float programTime, int targetWidth, int targetHeight) {
+    gl.glUniform1f(points.time, programTime);
+    gl.glUniform2f(points.resolution, static_cast<float>(targetWidth), static_cast<float>(targetHeight));
+    setVector(gl, points.eye, timeline.eye);
+    setVector(gl, points.forward, timeline.forward);
+    setVector(gl, points.right, timeline.right);
+    setVector(gl, points.up, timeline.up);
+    setVector(gl, points.source, timeline.source);
+    setVector(gl, points.detector, timeline.detector);
+    setVector(gl, points.panelAcross, timeline.panelAcross);
     const struct {
-        const char* name;
+        GLint location;
         float value;
-    } scalars[] = {{"uCycle", timeline.cycle},
-                   {"uScanHeight", timeline.scanHeight},
-                   {"uScanning", timeline.scanning},
-                   {"uGantryVisible", timeline.gantryVisible},
-                   {"uGantryLift", timeline.gantryLift},
-                   {"uGantryAngle", timeline.gantryAngle},
-                   {"uDissolve", timeline.dissolve},
-                   {"uSliceHeight", timeline.sliceHeight},
-                   {"uSliceEnvelope", timeline.sliceEnvelope},
-                   {"uFadeIn", timeline.fadeIn}};
+    } scalars[] = {{points.cycle, timeline.cycle},
+                   {points.scanHeight, timeline.scanHeight},
+                   {points.scanning, timeline.scanning},
+                   {points.gantryVisible, timeline.gantryVisible},
+                   {points.gantryLift, timeline.gantryLift},
+                   {points.gantryAngle, timeline.gantryAngle},
+                   {points.dissolve, timeline.dissolve},
+                   {points.sliceHeight, timeline.sliceHeight},
+                   {points.sliceEnvelope, timeline.sliceEnvelope},
+                   {points.fadeIn, timeline.fadeIn}};
     for (const auto& scalar : scalars) {
-        gl.glUniform1f(location(program, scalar.name), scalar.value);
+        gl.glUniform1f(scalar.location, scalar.value);
     }
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gl/gl_api.h"
+#include "gl/gl_programs.h"
 
 // What every point of a frame shares: the orbiting camera, where the scan cycle stands and the
 // gantry's place. Worked out once per frame here rather than once per vertex in the points
@@ -25,8 +25,9 @@ struct PointTimeline {
     float panelAcross[3]; // horizontal along the panel
 };
 
-PointTimeline pointTimeline(float shaderTime);
+PointTimeline pointTimeline(float programTime);
 
-// The points program's per-frame uniforms on the bound program: the time, the point target's size
-// and the timeline.
-void setPointUniforms(GLuint program, float shaderTime, int targetWidth, int targetHeight);
+// The points program's per-frame uniforms on the bound program: the program time, the point
+// target's size and the timeline.
+void setPointUniforms(const GlFunctions& gl, const PointsProgram& points, const PointTimeline& timeline,
+                      float programTime, int targetWidth, int targetHeight);

@@ -1,10 +1,6 @@
 #include "gl/program_builder.h"
 
-#include "gl/gl_functions.h"
-#include "gl/point_buffer.h"
-#include "shaders/shader_sources.h"
-#include "shell/diagnostic_log.h"
-#include "shell/screen_surface.h"
+#include "base/diagnostic_log.h"
 
 #include <cstring>
 
@@ -15,8 +11,9 @@ namespace {
 constexpr GLsizei infoLogBufferSize = 4096;
 
 // Reads a compile or link status; when it is 0, logs the object's info log with the given format.
-bool statusSucceeded(GLuint object, GLenum statusName, PfnGlGetShaderiv getStatus,
-                     PfnGlGetShaderInfoLog getInfoLog, const char* format, const char* programName) {
+template <typename GetStatus, typename GetInfoLog>
+bool statusSucceeded(GLuint object, GLenum statusName, GetStatus getStatus, GetInfoLog getInfoLog,
+                     const char* format, const char* programName) {
     GLint status = 0; // a driver that leaves it unwritten counts as a failure
     getStatus(object, statusName, &status);
     if (status != 0) {
@@ -31,7 +28,7 @@ bool statusSucceeded(GLuint object, GLenum statusName, PfnGlGetShaderiv getStatu
 
 // Creates, sources and compiles one stage. Returns the shader, or 0 after logging the compiler's
 // message when it does not compile.
-GLuint compileStage(GLenum stage, const char* source, const char* programName) {
+GLuint compileStage(const GlFunctions& gl, GLenum stage, const char* source, const char* programName) {
     const GLuint shader = gl.glCreateShader(stage);
     gl.glShaderSource(shader, 1, &source, nullptr);
     gl.glCompileShader(shader);
@@ -41,13 +38,9 @@ GLuint compileStage(GLenum stage, const char* source, const char* programName) {
                : 0;
 }
 
-} // namespace
-
-namespace {
-
 // Links the stages into a new program; outputs, when given, are recorded by transform feedback.
-GLuint linkStages(GLuint vertexShader, GLuint fragmentShader, const char* const* outputs, GLsizei outputCount,
-                  const char* programName) {
+GLuint linkStages(const GlFunctions& gl, GLuint vertexShader, GLuint fragmentShader,
+                  const char* const* outputs, GLsizei outputCount, const char* programName) {
     const GLuint program = gl.glCreateProgram();
     gl.glAttachShader(program, vertexShader);
     if (fragmentShader != 0) {
@@ -65,31 +58,19 @@ GLuint linkStages(GLuint vertexShader, GLuint fragmentShader, const char* const*
 
 } // namespace
 
-GLuint buildProgram(const char* vertexSource, const char* fragmentSource, const char* programName) {
+GLuint buildProgram(const GlFunctions& gl, const char* vertexSource, const char* fragmentSource,
+                    const char* programName) {
     // The fragment stage is compiled even after a vertex failure, so one log shows both errors.
-    const GLuint vertexShader = compileStage(GL_VERTEX_SHADER, vertexSource, programName);
-    const GLuint fragmentShader = compileStage(GL_FRAGMENT_SHADER, fragmentSource, programName);
+    const GLuint vertexShader = compileStage(gl, GL_VERTEX_SHADER, vertexSource, programName);
+    const GLuint fragmentShader = compileStage(gl, GL_FRAGMENT_SHADER, fragmentSource, programName);
     if (fragmentShader == 0 || vertexShader == 0) {
         return 0;
     }
-    return linkStages(vertexShader, fragmentShader, nullptr, 0, programName);
+    return linkStages(gl, vertexShader, fragmentShader, nullptr, 0, programName);
 }
 
-GLuint buildFeedbackProgram(const char* vertexSource, const char* const* outputs, GLsizei outputCount,
-                            const char* programName) {
-    const GLuint vertexShader = compileStage(GL_VERTEX_SHADER, vertexSource, programName);
-    return vertexShader != 0 ? linkStages(vertexShader, 0, outputs, outputCount, programName) : 0;
-}
-
-bool buildSurfacePrograms(ScreenSurface& surface) {
-    // The fullscreen-triangle text is compiled once per program that uses it: no shader object
-    // is shared between programs.
-    surface.pointsProgram = buildProgram(pointsVertexSource, pointsFragmentSource, "points");
-    surface.blurProgram = buildProgram(fullscreenVertexSource, blurFragmentSource, "blur");
-    surface.compositeProgram = buildProgram(fullscreenVertexSource, compositeFragmentSource, "composite");
-    surface.overlayProgram = buildProgram(overlayVertexSource, overlayFragmentSource, "ui");
-    surface.bakeProgram =
-        buildFeedbackProgram(pointsBakeVertexSource, pointBufferOutputs, pointBufferOutputCount, "bake");
-    return surface.pointsProgram != 0 && surface.blurProgram != 0 && surface.compositeProgram != 0 &&
-           surface.overlayProgram != 0 && surface.bakeProgram != 0;
+GLuint buildFeedbackProgram(const GlFunctions& gl, const char* vertexSource, const char* const* outputs,
+                            GLsizei outputCount, const char* programName) {
+    const GLuint vertexShader = compileStage(gl, GL_VERTEX_SHADER, vertexSource, programName);
+    return vertexShader != 0 ? linkStages(gl, vertexShader, 0, outputs, outputCount, programName) : 0;
 }

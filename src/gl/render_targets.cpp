@@ -1,62 +1,70 @@
 #include "gl/render_targets.h"
 
-#include "assets/pictures.h"
-#include "assets/texture_upload.h"
-#include "gl/gl_functions.h"
+#include "base/diagnostic_log.h"
 #include "gl/target_sizes.h"
-#include "shell/diagnostic_log.h"
-#include "shell/screen_surface.h"
+#include "gl/texture_upload.h"
 
-GLuint createRenderTarget(int width, int height, bool halfFloat, GLuint& framebuffer) {
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
+RenderTarget createRenderTarget(const GlFunctions& gl, int width, int height, bool halfFloat) {
+    RenderTarget target;
+    target.width = width;
+    target.height = height;
+    glGenTextures(1, &target.texture);
+    glBindTexture(GL_TEXTURE_2D, target.texture);
     glTexImage2D(GL_TEXTURE_2D, 0, halfFloat ? GL_RGBA16F : GL_RGBA8, width, height, 0, GL_RGBA,
                  halfFloat ? GL_HALF_FLOAT : GL_UNSIGNED_BYTE, nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    gl.glGenFramebuffers(1, &framebuffer);
-    gl.glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    gl.glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
-    return texture;
+    gl.glGenFramebuffers(1, &target.framebuffer);
+    gl.glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
+    gl.glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, target.texture, 0);
+    return target;
 }
 
-bool createGlResources(ScreenSurface& surface) {
-    gl.glGenVertexArrays(1, &surface.emptyVao);
-    gl.glBindVertexArray(surface.emptyVao);
+namespace {
 
-    const TargetSizes sizes = targetSizes(surface.width, surface.height);
-    surface.sceneWidth = sizes.sceneWidth;
-    surface.sceneHeight = sizes.sceneHeight;
-    surface.bloomWidth = sizes.bloomWidth;
-    surface.bloomHeight = sizes.bloomHeight;
+bool framebufferComplete(const GlFunctions& gl) {
+    return gl.glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+}
+
+// A target that did not work out is deleted at once: at 4K the refused half-float one holds ~29 MB.
+void deleteRenderTarget(const GlFunctions& gl, RenderTarget& target) {
+    gl.glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    gl.glDeleteFramebuffers(1, &target.framebuffer);
+    glDeleteTextures(1, &target.texture);
+    target = RenderTarget();
+}
+
+} // namespace
+
+bool createGlTargets(GlRenderer& renderer, const WindowSurface& surface, const Pictures& pictures) {
+    const GlFunctions& gl = renderer.gl;
+    gl.glGenVertexArrays(1, &renderer.emptyVao);
+    gl.glBindVertexArray(renderer.emptyVao);
 
     // Half-float targets keep the additive glow from clipping; 8 bits is the fallback.
-    surface.sceneTexture = createRenderTarget(sizes.sceneWidth, sizes.sceneHeight, true, surface.sceneFramebuffer);
-    const bool halfFloat = gl.glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    const TargetSizes sizes = targetSizes(surface.width, surface.height);
+    renderer.scene = createRenderTarget(gl, sizes.sceneWidth, sizes.sceneHeight, true);
+    const bool halfFloat = framebufferComplete(gl);
     if (!halfFloat) {
-        surface.sceneTexture =
-            createRenderTarget(sizes.sceneWidth, sizes.sceneHeight, false, surface.sceneFramebuffer);
-        if (gl.glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+        deleteRenderTarget(gl, renderer.scene);
+        renderer.scene = createRenderTarget(gl, sizes.sceneWidth, sizes.sceneHeight, false);
+        if (!framebufferComplete(gl)) {
             writeLog("scene framebuffer failed");
             return false;
         }
     }
-    surface.bloomTextureA =
-        createRenderTarget(sizes.bloomWidth, sizes.bloomHeight, halfFloat, surface.bloomFramebufferA);
-    surface.bloomTextureB =
-        createRenderTarget(sizes.bloomWidth, sizes.bloomHeight, halfFloat, surface.bloomFramebufferB);
+    renderer.bloomA = createRenderTarget(gl, sizes.bloomWidth, sizes.bloomHeight, halfFloat);
+    renderer.bloomB = createRenderTarget(gl, sizes.bloomWidth, sizes.bloomHeight, halfFloat);
     gl.glBindFramebuffer(GL_FRAMEBUFFER, 0);
 
     // Made in preview windows too, although only full-screen windows draw them.
-    surface.cards[0] = uploadImageTexture(logoPicture);
-    surface.cards[1] = uploadImageTexture(taglinePicture);
-    surface.cards[2] = uploadImageTexture(helpCardPicture);
+    for (int card = 0; card < cardCount; ++card) {
+        renderer.cards[card] = uploadImageTexture(pictures[overlayCards[card].picture]);
+    }
 
     glEnable(GL_PROGRAM_POINT_SIZE);
     glGetError();
-    surface.useGl = true;
     return true;
 }

@@ -138,7 +138,7 @@ void toothPoint(int id) {
     vec3 base = archAt(phi, arch) + vec3(0.0, ys * 0.03, 0.0);
     vec3 p = base + T * lp.x + Yt * lp.y + Nt * lp.z;
     vec3 n = T * ln.x + Yt * ln.y + Nt * ln.z;
-    emit(p, n, col, inten, true, 1.0);
+    emit(p, n, col, inten, 1.0);
 }
 
 void mandiblePoint(int id) {
@@ -165,7 +165,7 @@ void mandiblePoint(int id) {
         // Chin bulge at the midline, full below -3.5 and gone above -2.4
         // (written as a rising step so the edges stay in increasing order).
         p += N * 0.18 * exp(-phi * phi * 8.0) * (1.0 - smoothstep(-3.5, -2.4, p.y));
-        emit(p, n, COL_BONE, inside ? 0.30 : 1.0, true, 1.0);
+        emit(p, n, COL_BONE, inside ? 0.30 : 1.0, 1.0);
     } else {
         // Ramus: a slanted plate rising from each end of the body.
         float sd = r1 < 0.5 ? -1.0 : 1.0;
@@ -185,7 +185,7 @@ void mandiblePoint(int id) {
         float r6 = rnd(id, 17);
         float offset = face ? (r6 < 0.5 ? thick : -thick) : thick * (r6 * 2.0 - 1.0);
         vec3 p = c + along + vec3(0.0, y, 0.0) + N * offset;
-        emit(p, face ? N : back, COL_BONE, 0.9, true, 1.0);
+        emit(p, face ? N : back, COL_BONE, 0.9, 1.0);
     }
 }
 
@@ -205,7 +205,7 @@ void maxillaPoint(int id) {
         vec3 p = c + N * (cos(psi) * tt) + vec3(0.0, sin(psi) * hh, 0.0);
         vec3 n = N * cos(psi) / tt + vec3(0.0, sin(psi) / hh, 0.0);
         float fade = 1.0 - smoothstep(2.3, 3.0, p.y);
-        emit(p, n, COL_BONE, 1.0 * fade, true, 1.0);
+        emit(p, n, COL_BONE, 1.0 * fade, 1.0);
     } else {
         // Palate: a dome inside the upper arch, spread evenly over its area.
         float phi = mix(-1.45, 1.45, r1);
@@ -213,6 +213,6 @@ void maxillaPoint(int id) {
         vec3 c0 = vec3(0.0, 0.0, -ARCH_U.z);
         vec3 p = c0 + (archAt(phi, ARCH_U) - c0) * qq;
         p.y = 1.20 + 0.95 * (1.0 - qq * qq);
-        emit(p, vec3(0.0, 1.0, 0.0), COL_BONE, 0.55, true, 1.0);
+        emit(p, vec3(0.0, 1.0, 0.0), COL_BONE, 0.55, 1.0);
     }
 }

@@ -63,7 +63,6 @@ vec3 gP;
 vec3 gN;
 vec3 gC;
 float gI;
-bool gModel;
 float gSize;
 
 // Camera basis, set by setupCamera before the generator runs.
@@ -134,12 +133,11 @@ float disperse() { return uDissolve; }
 float sliceY() { return uSliceHeight; }
 float sliceEnv() { return uSliceEnvelope; }
 
-void emit(vec3 p, vec3 n, vec3 col, float inten, bool model, float size) {
+void emit(vec3 p, vec3 n, vec3 col, float inten, float size) {
     gP = p;
     gN = n;
     gC = col;
     gI = inten;
-    gModel = model;
     gSize = size;
 }
 

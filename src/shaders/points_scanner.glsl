@@ -25,7 +25,7 @@ void ringPoint(int id) {
     // Brighter where the two arms meet the ring.
     float ga = gantryAng();
     float near = max(pow(max(cos(a - ga), 0.0), 60.0), pow(max(cos(a - ga - PI), 0.0), 60.0));
-    emit(p, vec3(0.0), COL_GANTRY, (0.85 + 1.6 * near) * gantryVis(), false, 1.2);
+    emit(p, vec3(0.0), COL_GANTRY, (0.85 + 1.6 * near) * gantryVis(), 1.2);
 }
 
 void armPoint(int id) {
@@ -38,7 +38,7 @@ void armPoint(int id) {
     vec3 topP = GC + normalize(vec3(base.x - GC.x, 0.0, base.z - GC.z)) * GR + vec3(0.0, GY + lift, 0.0);
     vec3 jitter = (vec3(rnd(id, 43), rnd(id, 44), rnd(id, 45)) - 0.5) * 0.08;
     vec3 p = mix(base, topP, u) + jitter;
-    emit(p, vec3(0.0), COL_GANTRY, 0.55 * gantryVis(), false, 1.1);
+    emit(p, vec3(0.0), COL_GANTRY, 0.55 * gantryVis(), 1.1);
 }
 
 void sourcePoint(int id) {
@@ -49,7 +49,7 @@ void sourcePoint(int id) {
     // Whiter and four times as bright while scanning.
     float hot = scanning();
     vec3 col = mix(vec3(0.95, 0.80, 0.50), vec3(1.0, 0.97, 0.90), hot);
-    emit(p, vec3(0.0), col, (0.8 + 2.4 * hot) * gantryVis(), false, 1.3);
+    emit(p, vec3(0.0), col, (0.8 + 2.4 * hot) * gantryVis(), 1.3);
 }
 
 // id is the local cell index 0..2599: 52 columns by 50 rows, row 0 at the bottom.
@@ -65,7 +65,7 @@ void detectorPoint(int id) {
     // Bands that travel up the rows while the scan runs.
     float shimmer = 0.55 + 0.45 * sin(float(gy) * 0.9 - cyc() * 14.0);
     float I = frame ? 1.8 : 0.40 + 0.80 * scanning() * shimmer;
-    emit(p, vec3(0.0), vec3(0.92, 0.80, 0.55), I * gantryVis(), false, 1.0);
+    emit(p, vec3(0.0), vec3(0.92, 0.80, 0.55), I * gantryVis(), 1.0);
 }
 
 void beamPoint(int id) {
@@ -77,7 +77,7 @@ void beamPoint(int id) {
     vec3 target = D + tdir * pa * 1.75 + vec3(0.0, pb * 1.95, 0.0);
     vec3 p = mix(S, target, u);
     float I = 0.42 * (1.0 - 0.35 * u) * smoothstep(0.0, 0.08, u);
-    emit(p, vec3(0.0), vec3(1.0, 0.82, 0.48), I * scanning() * gantryVis(), false, 0.9);
+    emit(p, vec3(0.0), vec3(1.0, 0.82, 0.48), I * scanning() * gantryVis(), 0.9);
 }
 
 // id is the local dot index 0..8099: 27 rings of 300 dots.
@@ -90,7 +90,7 @@ void floorPoint(int id) {
     float a = 2.0 * PI * (float(k) + 0.5 * float(ring % 2)) / 300.0 + uT * 0.02 * sgn;
     vec3 p = vec3(cos(a) * r, -4.3, sin(a) * r - 0.25);
     float I = 0.75 * exp(-r * r / 14.0) * (ring % 5 == 0 ? 1.8 : 1.0);
-    emit(p, vec3(0.0), vec3(0.85, 0.72, 0.50), I, false, 0.9);
+    emit(p, vec3(0.0), vec3(0.85, 0.72, 0.50), I, 0.9);
 }
 
 void dustPoint(int id) {
@@ -100,5 +100,5 @@ void dustPoint(int id) {
     p.y = mod(p.y + 7.0 + uT * (0.08 + 0.12 * rnd(id, 74)), 14.0) - 7.0;
     p.x += sin(uT * 0.2 + r.z * 20.0) * 0.4;
     float tw = 0.6 + 0.4 * sin(uT * (0.8 + r.x * 2.0) + r.y * 40.0);
-    emit(p, vec3(0.0), vec3(0.95, 0.80, 0.55), 0.55 * tw, false, 1.4);
+    emit(p, vec3(0.0), vec3(0.95, 0.80, 0.55), 0.55 * tw, 1.4);
 }

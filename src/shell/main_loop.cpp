@@ -1,21 +1,14 @@
 #include "shell/main_loop.h"
 
-#include "gl/gl_frame.h"
-#include "gl/wgl_calls.h"
-#include "shell/frame_pacing.h"
-#include "shell/saver_clock.h"
-#include "shell/saver_state.h"
+#include "base/saver_time.h"
 #include "shell/saver_windows.h"
-#include "shell/screen_surface.h"
-#include "software/software_renderer.h"
-
-#include <windows.h>
 
 namespace {
 
 // A preview ends as soon as its child or its host is gone, however that happened.
-bool previewGone() {
-    return previewMode && !surfaces.empty() && !previewStillHosted(surfaces.front()->window, previewHost);
+bool previewGone(const Saver& saver) {
+    return saver.preview && !saver.windows.empty() &&
+           !previewStillHosted(saver.windows.front()->surface.window, saver.previewHost);
 }
 
 // While the display is off the loop waits for messages, but not for good: a preview's host can go
@@ -37,41 +30,38 @@ bool pumpMessages() {
 
 } // namespace
 
-bool drawPass(double saverTime, double lastSoftwareFrameTime) {
-    if (!surfaces.empty()) {
-        // One clock value for every window of the pass, so all monitors show the same instant.
-        const float time = shaderTime(saverTime);
-        const float fade = cardFade(saverTime);
-        for (ScreenSurface* surface : surfaces) {
-            // Without its context current the window's frame would go to no context (or another one).
-            if (surface->useGl && wglCalls.makeCurrent(surface->dc, surface->glContext)) {
-                drawGlFrame(*surface, time, fade);
-            }
+bool drawPass(Saver& saver, double saverTime, double lastSoftwareFrameTime) {
+    // One clock value for every window of the pass, so all monitors show the same instant.
+    const PassValues pass = passValues(saverTime, saver.preview);
+    for (SaverWindow* window : saver.windows) {
+        if (window->gl != nullptr) {
+            drawGlWindow(*window->gl, window->surface, pass);
         }
     }
     const bool due = softwareFrameDue(saverTime, lastSoftwareFrameTime);
     if (due) {
-        for (ScreenSurface* surface : surfaces) {
-            if (!surface->useGl && surface->backDc != nullptr) {
-                drawSoftwareFrame(*surface, saverTime);
+        const SoftwarePassValues software = softwarePassValues(saverTime);
+        for (SaverWindow* window : saver.windows) {
+            if (window->software != nullptr) {
+                drawSoftwareFrame(*window->software, window->surface, software);
             }
         }
     }
     return due;
 }
 
-void runMainLoop() {
+void runMainLoop(Saver& saver) {
     double lastSoftwareFrameTime = -1.0;
-    while (pumpMessages() && !previewGone()) {
-        if (displayOff) {
+    while (pumpMessages() && !previewGone(saver)) {
+        if (saver.displayOff) {
             // Nothing is seen: wait for the next message (input ends the saver, the display coming
             // back resumes drawing at the current saver time) instead of drawing.
             MsgWaitForMultipleObjectsEx(0, nullptr, displayOffWaitMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
             continue;
         }
-        const double passTime = readSaverClock();
-        const bool due = drawPass(passTime, lastSoftwareFrameTime);
-        const int sleepMs = passSleepMilliseconds(passTime, readSaverClock(), vsyncOn);
+        const double passTime = readSaverClock(saver.clock);
+        const bool due = drawPass(saver, passTime, lastSoftwareFrameTime);
+        const int sleepMs = passSleepMilliseconds(passTime, readSaverClock(saver.clock), saver.vsyncOn);
         if (sleepMs > 0) {
             Sleep(static_cast<DWORD>(sleepMs));
         }

@@ -1,13 +1,10 @@
 #include "shell/saver_entry.h"
 
-#include "assets/pictures.h"
 #include "shell/command_line.h"
 #include "shell/main_loop.h"
-#include "shell/saver_clock.h"
 #include "shell/saver_lifecycle.h"
-#include "shell/saver_state.h"
+#include "shell/saver_window.h"
 #include "shell/saver_windows.h"
-#include "shell/screen_surface.h"
 
 #include <gdiplus.h>
 
@@ -23,17 +20,16 @@ int showSettings() {
     return 0;
 }
 
-bool createWindows(const SaverCommand& command, HINSTANCE instance) {
-    if (command.mode == SaverMode::Preview) {
-        previewHost = reinterpret_cast<HWND>(command.hostWindow);
-        return addPreviewWindow(previewHost, instance);
+bool createWindows(Saver& saver) {
+    if (saver.preview) {
+        return addPreviewWindow(saver);
     }
-    GetCursorPos(&startCursor);
-    EnumDisplayMonitors(nullptr, nullptr, addMonitorWindow, reinterpret_cast<LPARAM>(instance));
-    if (surfaces.empty()) {
+    GetCursorPos(&saver.startCursor);
+    EnumDisplayMonitors(nullptr, nullptr, addMonitorWindow, reinterpret_cast<LPARAM>(&saver));
+    if (saver.windows.empty()) {
         return false;
     }
-    SetForegroundWindow(surfaces.front()->window);
+    SetForegroundWindow(saver.windows.front()->surface.window);
     return true;
 }
 
@@ -47,28 +43,31 @@ int runSaver(HINSTANCE instance, const wchar_t* arguments) {
     if (command.mode == SaverMode::Settings) {
         return showSettings();
     }
-    previewMode = command.mode == SaverMode::Preview;
-    if (previewMode && !canHostPreview(reinterpret_cast<HWND>(command.hostWindow))) {
+    Saver saver;
+    saver.instance = instance;
+    saver.preview = command.mode == SaverMode::Preview;
+    saver.previewHost = saver.preview ? reinterpret_cast<HWND>(command.hostWindow) : nullptr;
+    if (saver.preview && !canHostPreview(saver.previewHost)) {
         return 0;
     }
     // Physical pixels everywhere; the manifest's per-monitor declaration takes precedence.
     SetProcessDPIAware();
-    startSaverClock();
+    saver.clock = startSaverClock();
 
     Gdiplus::GdiplusStartupInput startupInput;
     ULONG_PTR gdiplusToken = 0;
     if (Gdiplus::GdiplusStartup(&gdiplusToken, &startupInput, nullptr) != Gdiplus::Ok) {
         return 1;
     }
-    decodeEmbeddedPictures();
+    decodeEmbeddedPictures(saver.pictures);
     registerSaverClass(instance);
     // Without a window there is nothing to show: the saver ends, releasing what it made.
-    if (createWindows(command, instance)) {
-        setUpSwapIntervals();
-        runMainLoop();
+    if (createWindows(saver)) {
+        setUpSwapIntervals(saver);
+        runMainLoop(saver);
     }
-    tearDownSurfaces();
-    releaseEmbeddedPictures();
+    tearDownWindows(saver);
+    releaseEmbeddedPictures(saver.pictures);
     Gdiplus::GdiplusShutdown(gdiplusToken);
     return 0;
 }

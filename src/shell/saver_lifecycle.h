@@ -1,8 +1,10 @@
 #pragma once
 
+#include "shell/saver.h"
+
 // Swap interval 1 for the first GL window, 0 for every other one: with several monitors only one
 // SwapBuffers waits for the vertical blank. Sets vsyncOn when a call was made.
-void setUpSwapIntervals();
+void setUpSwapIntervals(Saver& saver);
 
-// Releases every window's context, device contexts, bitmaps and window, then frees the records.
-void tearDownSurfaces();
+// Every window's destroy, in list order, and the list emptied.
+void tearDownWindows(Saver& saver);

@@ -1,53 +1,19 @@
 #include "shell/saver_windows.h"
 
-#include "gl/surface_setup.h"
-#include "shell/screen_surface.h"
-#include "shell/window_proc.h"
-
-void registerSaverClass(HINSTANCE instance) {
-    WNDCLASSW windowClass = {};
-    windowClass.style = CS_OWNDC;
-    windowClass.lpfnWndProc = saverWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    windowClass.lpszClassName = saverClassName;
-    RegisterClassW(&windowClass);
-}
-
-namespace {
-
-// A record whose window could not be created is dropped; otherwise it is set up and listed.
-bool adoptSurface(ScreenSurface* surface) {
-    if (surface->window == nullptr) {
-        delete surface;
-        return false;
-    }
-    // Told when the display goes off and on, so that no frame is drawn while nobody can see it.
-    surface->displayNotification = RegisterPowerSettingNotification(
-        surface->window, &GUID_CONSOLE_DISPLAY_STATE, DEVICE_NOTIFY_WINDOW_HANDLE);
-    initSurface(*surface);
-    surfaces.push_back(surface);
-    return true;
-}
-
-} // namespace
+#include "shell/saver_window.h"
 
 BOOL CALLBACK addMonitorWindow(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
     MONITORINFO info = {};
     info.cbSize = sizeof(MONITORINFO);
     GetMonitorInfoW(monitor, &info);
-    const RECT& area = info.rcMonitor; // the full monitor, taskbar included
-
-    auto* surface = new ScreenSurface();
-    surface->width = area.right - area.left;
-    surface->height = area.bottom - area.top;
-    surface->window =
-        CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, saverClassName, L"Orvane", WS_POPUP | WS_VISIBLE,
-                        area.left, area.top, surface->width, surface->height, nullptr, nullptr,
-                        reinterpret_cast<HINSTANCE>(data), nullptr);
+    Saver& saver = *reinterpret_cast<Saver*>(data);
+    // The full monitor, taskbar included.
+    const WindowPlacement placement = {WS_EX_TOPMOST | WS_EX_TOOLWINDOW, WS_POPUP | WS_VISIBLE, L"Orvane",
+                                       info.rcMonitor, nullptr};
     // A monitor whose window cannot be made simply stays without a saver window.
-    adoptSurface(surface);
+    if (SaverWindow* window = createSaverWindow(saver, placement)) {
+        setUpSaverWindow(saver, window);
+    }
     return TRUE;
 }
 
@@ -68,19 +34,21 @@ bool previewStillHosted(HWND child, HWND host) {
     return IsWindow(child) && IsWindow(host);
 }
 
-bool addPreviewWindow(HWND host, HINSTANCE instance) {
+bool addPreviewWindow(Saver& saver) {
     RECT client = {};
-    GetClientRect(host, &client);
-    auto* surface = new ScreenSurface();
-    surface->width = client.right < 2 ? 1 : client.right;
-    surface->height = client.bottom < 2 ? 1 : client.bottom;
-    surface->window = CreateWindowExW(0, saverClassName, L"Preview", WS_CHILD | WS_VISIBLE, 0, 0,
-                                      surface->width, surface->height, host, nullptr, instance, nullptr);
-    if (surface->window != nullptr && !previewStillHosted(surface->window, host)) {
-        if (IsWindow(surface->window)) {
-            DestroyWindow(surface->window);
-        }
-        surface->window = nullptr;
+    GetClientRect(saver.previewHost, &client);
+    const RECT rect = {0, 0, client.right < 2 ? 1 : client.right, client.bottom < 2 ? 1 : client.bottom};
+    SaverWindow* window =
+        createSaverWindow(saver, {0, WS_CHILD | WS_VISIBLE, L"Preview", rect, saver.previewHost});
+    if (window == nullptr) {
+        return false;
     }
-    return adoptSurface(surface);
+    // Checked before the set-up: a host that went while the child was made leaves a child that never
+    // saw WM_DESTROY, and a set-up on it would only fail.
+    if (!previewStillHosted(window->surface.window, saver.previewHost)) {
+        destroySaverWindow(window);
+        return false;
+    }
+    setUpSaverWindow(saver, window);
+    return true;
 }

@@ -1,7 +1,6 @@
 #include "shell/window_proc.h"
 
-#include "shell/saver_state.h"
-#include "shell/screen_surface.h"
+#include "shell/saver_window.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -32,7 +31,7 @@ bool isPressOrWheel(UINT message) {
 }
 
 // Full screen: any key, button, wheel, real mouse movement or switch to another program ends the saver.
-LRESULT fullScreenMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT fullScreenMessage(const Saver& saver, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (isPressOrWheel(message)) {
         return quit();
     }
@@ -51,7 +50,7 @@ LRESULT fullScreenMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         // The message's own coordinates are window-relative; the rule is about the screen cursor.
         POINT now = {};
         GetCursorPos(&now);
-        if (cursorLeftStartArea(startCursor, now)) {
+        if (cursorLeftStartArea(saver.startCursor, now)) {
             PostQuitMessage(0);
         }
         return 0;
@@ -93,23 +92,32 @@ bool cursorLeftStartArea(POINT start, POINT now) {
 namespace {
 
 // A console display state of 0 turns displayOff on; 1 (on) or 2 (dimmed, still seen) turn it off.
-void noteDisplayState(WPARAM event, LPARAM data) {
+void noteDisplayState(Saver& saver, WPARAM event, LPARAM data) {
     const auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(data);
     if (event == PBT_POWERSETTINGCHANGE && setting != nullptr &&
         IsEqualGUID(setting->PowerSetting, GUID_CONSOLE_DISPLAY_STATE) &&
         setting->DataLength >= sizeof(DWORD)) {
         DWORD state = 0; // 0 off, 1 on, 2 dimmed (still seen)
         std::memcpy(&state, setting->Data, sizeof state);
-        displayOff = state == 0;
+        saver.displayOff = state == 0;
     }
 }
 
 } // namespace
 
 LRESULT CALLBACK saverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+    }
+    SaverWindow* record = saverWindowOf(window);
+    if (record == nullptr) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    Saver& saver = *record->saver;
     switch (message) {
     case WM_POWERBROADCAST:
-        noteDisplayState(wParam, lParam);
+        noteDisplayState(saver, wParam, lParam);
         return TRUE;
     case WM_PAINT: {
         // Drawing happens in the main loop; painting validates, and as what was uncovered holds no
@@ -117,10 +125,8 @@ LRESULT CALLBACK saverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         PAINTSTRUCT paint;
         BeginPaint(window, &paint);
         EndPaint(window, &paint);
-        for (ScreenSurface* surface : surfaces) {
-            if (surface->window == window) {
-                surface->wholeFrameDue = true;
-            }
+        if (record->software != nullptr) {
+            repaintSoftwareFrame(*record->software);
         }
         return 0;
     }
@@ -129,7 +135,7 @@ LRESULT CALLBACK saverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_ERASEBKGND:
         return 1;
     default:
-        return previewMode ? previewMessage(window, message, wParam, lParam)
-                           : fullScreenMessage(window, message, wParam, lParam);
+        return saver.preview ? previewMessage(window, message, wParam, lParam)
+                             : fullScreenMessage(saver, window, message, wParam, lParam);
     }
 }

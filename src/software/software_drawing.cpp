@@ -1,7 +1,6 @@
 #include "software/software_drawing.h"
 
 #include "software/software_layout.h"
-#include "software/software_pass.h"
 
 using namespace Gdiplus;
 
@@ -30,7 +29,7 @@ void drawRing(Graphics& graphics, float cx, float cy, float radius, std::uint32_
 
 void drawGlowArc(Graphics& graphics, float cx, float cy, float radius, double leadAngle, float sweep,
                  bool trailsBackwards, float width, std::uint8_t red, std::uint8_t green, std::uint8_t blue,
-                 std::uint8_t alpha) {
+                 std::uint8_t alpha, std::uint8_t glowAlpha) {
     const GlowArcGeometry arc = glowArcGeometry(cx, cy, radius, leadAngle, sweep, trailsBackwards);
 
     // The fade runs along the chord from tail to lead. Mirrored tiling keeps the round caps beyond
@@ -43,7 +42,7 @@ void drawGlowArc(Graphics& graphics, float cx, float cy, float radius, double le
     pen.SetEndCap(LineCapRound);
     graphics.DrawArc(&pen, cx - radius, cy - radius, 2.0f * radius, 2.0f * radius, arc.startAngle, sweep);
 
-    const SolidBrush glow(Color(glowDotAlpha(alpha), red, green, blue));
+    const SolidBrush glow(Color(glowAlpha, red, green, blue));
     fillCircle(graphics, glow, arc.lead, glowDotRadius * width);
     const SolidBrush core(Color(alpha, coreRed, coreGreen, coreBlue));
     fillCircle(graphics, core, arc.lead, coreDotRadius * width);

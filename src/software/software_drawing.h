@@ -17,8 +17,8 @@ void drawRing(Gdiplus::Graphics& graphics, float cx, float cy, float radius, std
               float width, bool dashed);
 
 // An arc of `sweep` degrees on the circle around (cx, cy) that fades from nothing at its tail to
-// `alpha` at its lead, where a wide glow dot and a small bright core dot sit. The tail lies at
-// smaller angles than the lead when trailsBackwards is true, at larger ones otherwise.
+// `alpha` at its lead, where a wide glow dot (of `glowAlpha`) and a small bright core dot sit. The tail lies
+// at smaller angles than the lead when trailsBackwards is true, at larger ones otherwise.
 void drawGlowArc(Gdiplus::Graphics& graphics, float cx, float cy, float radius, double leadAngle, float sweep,
                  bool trailsBackwards, float width, std::uint8_t red, std::uint8_t green, std::uint8_t blue,
-                 std::uint8_t alpha);
+                 std::uint8_t alpha, std::uint8_t glowAlpha);

@@ -1,13 +1,8 @@
 #include "software/software_renderer.h"
 
-#include "assets/pictures.h"
-#include "shell/saver_state.h"
-#include "shell/screen_surface.h"
 #include "software/software_drawing.h"
 #include "software/software_gdi.h"
 #include "software/software_layout.h"
-#include "software/software_pass.h"
-#include "software/static_frame.h"
 
 #include <cmath>
 
@@ -15,33 +10,8 @@ using namespace Gdiplus;
 
 namespace {
 
-// The main loop hands every software window of a pass the same saver time: the values are computed
-// for the first window of the pass and reused by the others.
-const SoftwarePassValues& passValuesAt(double saverTime) {
-    static bool computed = false;
-    static double computedTime = 0.0;
-    static SoftwarePassValues values;
-    if (!computed || computedTime != saverTime) {
-        values = softwarePassValues(saverTime);
-        computedTime = saverTime;
-        computed = true;
-    }
-    return values;
-}
-
-// Nothing drawn in a frame may cover the help card (its support details stay readable).
-void excludeHelpCard(Graphics& graphics, const ScreenSurface& surface) {
-    const std::optional<PictureSize> size = pictureSize(helpCardPicture);
-    if (previewMode || !size) {
-        return;
-    }
-    const LayoutRect card =
-        helpCardRect(surface.width, surface.height, surface.scale, size->width, size->height);
-    graphics.SetClip(RectF(card.x, card.y, card.width, card.height), CombineModeExclude);
-}
-
 // The pixels an arc can touch, in whole pixels inside the window; empty when it lies outside.
-RECT arcBox(const ScreenSurface& surface, LayoutPoint centre, const ArcStyle& style, double leadAngle) {
+RECT arcBox(const WindowSurface& surface, LayoutPoint centre, const ArcStyle& style, double leadAngle) {
     const float radius = style.radius * surface.scale;
     const GlowArcGeometry arc =
         glowArcGeometry(centre.x, centre.y, radius, leadAngle, style.sweep, style.trailsBackwards);
@@ -65,42 +35,45 @@ void copyRect(HDC to, HDC from, const RECT& rect) {
 
 } // namespace
 
-void drawSoftwareFrame(ScreenSurface& surface, double saverTime) {
-    const SoftwarePassValues& pass = passValuesAt(saverTime);
+void drawSoftwareFrame(SoftwareRenderer& renderer, const WindowSurface& surface,
+                       const SoftwarePassValues& pass) {
     const LayoutPoint centre = ringCentre(surface.width, surface.height);
     // Only the arcs move: restoring the static frame where they were erases them, so nothing
     // accumulates, and the window needs only that and where they are now.
     RECT redraw[3] = {};
     for (int index = 0; index < 3; ++index) {
         const RECT now = arcBox(surface, centre, arcStyles[index], pass.leadAngle[index]);
-        UnionRect(&redraw[index], &surface.arcBoxes[index], &now);
-        surface.arcBoxes[index] = now;
+        UnionRect(&redraw[index], &renderer.arcBoxes[index], &now);
+        renderer.arcBoxes[index] = now;
     }
-    if (surface.wholeFrameDue) {
+    if (renderer.wholeFrameDue) {
         redraw[0] = {0, 0, surface.width, surface.height};
         redraw[1] = redraw[2] = RECT{};
-        surface.wholeFrameDue = false;
+        renderer.wholeFrameDue = false;
     }
     for (const RECT& rect : redraw) {
-        copyRect(surface.backDc, surface.staticDc, rect);
+        copyRect(renderer.backDc, renderer.staticDc, rect);
     }
 
-    Graphics graphics(surface.backDc);
+    Graphics graphics(renderer.backDc);
     graphics.SetSmoothingMode(SmoothingModeAntiAlias);
     graphics.SetPixelOffsetMode(PixelOffsetModeHighQuality);
-    excludeHelpCard(graphics, surface);
+    if (renderer.clipHelpCard) {
+        const CardRect& card = renderer.helpCard;
+        graphics.SetClip(RectF(card.x, card.y, card.width, card.height), CombineModeExclude);
+    }
     const float scale = surface.scale;
     for (int index = 0; index < 3; ++index) {
         const ArcStyle& arc = arcStyles[index];
         drawGlowArc(graphics, centre.x, centre.y, arc.radius * scale, pass.leadAngle[index], arc.sweep,
                     arc.trailsBackwards, arc.penWidth * scale, arc.red, arc.green, arc.blue,
-                    pass.arcAlpha[index]);
+                    pass.arcAlpha[index], pass.glowAlpha[index]);
     }
 
     HDC windowDc = softwareGdi.getDc(surface.window);
     if (windowDc != nullptr) {
         for (const RECT& rect : redraw) {
-            copyRect(windowDc, surface.backDc, rect);
+            copyRect(windowDc, renderer.backDc, rect);
         }
         softwareGdi.releaseDc(surface.window, windowDc);
     }

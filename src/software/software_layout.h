@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gl/card_layout.h"
+#include "base/cards.h"
 
 #include <algorithm>
 #include <cmath>
@@ -91,17 +91,14 @@ inline LayoutRect previewCardRect(int width, int height, int pictureWidth, int p
     return rect;
 }
 
-// Full screen: the help card in the bottom-right corner, exactly where the GL path draws it.
+// Full screen: the help card in its corner, exactly where the GL path draws it.
 inline LayoutRect helpCardRect(int width, int height, float scale, int pictureWidth, int pictureHeight) {
-    return cardRect(helpCard, pictureWidth, pictureHeight, width, height, scale);
+    return cardRect(overlayCards[helpCard], pictureWidth, pictureHeight, width, height, scale);
 }
 
-// Full screen: the wordmark in the bottom-left corner, sharing the help card's margins.
-inline LayoutRect wordmarkRect(int height, float scale, int pictureWidth, int pictureHeight) {
-    LayoutRect rect = halfSizeRect(scale, pictureWidth, pictureHeight);
-    rect.x = 64.0f * scale;
-    rect.y = static_cast<float>(height) - 104.0f * scale - rect.height;
-    return rect;
+// Full screen: the wordmark stands where the GL path's tagline does.
+inline LayoutRect wordmarkRect(int width, int height, float scale, int pictureWidth, int pictureHeight) {
+    return cardRect(overlayCards[taglineCard], pictureWidth, pictureHeight, width, height, scale);
 }
 
 // Pixel size of a decoded picture; an empty optional stands for a picture that is missing.
@@ -125,9 +122,9 @@ struct SoftwareCards {
 
 inline SoftwareCards softwareCards(int width, int height, float scale, std::optional<PictureSize> combined,
                                    std::optional<PictureSize> help, std::optional<PictureSize> wordmark,
-                                   bool previewMode) {
+                                   bool preview) {
     SoftwareCards cards;
-    if (previewMode) {
+    if (preview) {
         if (combined) {
             cards.combined = {true, previewCardRect(width, height, combined->width, combined->height)};
         }
@@ -140,7 +137,7 @@ inline SoftwareCards softwareCards(int width, int height, float scale, std::opti
         cards.help = {true, helpCardRect(width, height, scale, help->width, help->height)};
     }
     if (wordmark) {
-        cards.wordmark = {true, wordmarkRect(height, scale, wordmark->width, wordmark->height)};
+        cards.wordmark = {true, wordmarkRect(width, height, scale, wordmark->width, wordmark->height)};
     }
     return cards;
 }

@@ -1,6 +1,5 @@
 #include "software/software_renderer.h"
 
-#include "shell/screen_surface.h"
 #include "software/software_gdi.h"
 #include "software/static_frame.h"
 
@@ -18,73 +17,70 @@ BITMAPINFO frameBitmapInfo(int width, int height) {
     return info;
 }
 
-bool selected(HGDIOBJ previous) {
-    return previous != nullptr && previous != HGDI_ERROR;
-}
-
-// Undoes a set-up that did not get all of its device contexts and bitmaps: nothing leaks, and with
-// backDc null the main loop never draws the window.
-void releaseIncompleteSetUp(ScreenSurface& surface) {
-    if (surface.staticDc != nullptr) {
-        if (surface.staticOldBitmap != nullptr) {
-            softwareGdi.selectObject(surface.staticDc, surface.staticOldBitmap);
-        }
-        softwareGdi.deleteDc(surface.staticDc);
-    }
-    if (surface.backDc != nullptr) {
-        if (surface.backOldBitmap != nullptr) {
-            softwareGdi.selectObject(surface.backDc, surface.backOldBitmap);
-        }
-        softwareGdi.deleteDc(surface.backDc);
-    }
-    if (surface.staticBitmap != nullptr) {
-        DeleteObject(surface.staticBitmap);
-    }
-    if (surface.backBitmap != nullptr) {
-        DeleteObject(surface.backBitmap);
-    }
-    surface.staticDc = nullptr;
-    surface.backDc = nullptr;
-    surface.staticBitmap = nullptr;
-    surface.backBitmap = nullptr;
-    surface.staticOldBitmap = nullptr;
-    surface.backOldBitmap = nullptr;
-}
-
 // Selects a bitmap and keeps what was selected before; false when the selection failed.
 bool selectBitmap(HDC dc, HBITMAP bitmap, HGDIOBJ& previous) {
     const HGDIOBJ old = softwareGdi.selectObject(dc, bitmap);
-    if (!selected(old)) {
+    if (old == nullptr || old == HGDI_ERROR) {
         return false;
     }
     previous = old;
     return true;
 }
 
+void deleteMemoryDc(HDC dc, HGDIOBJ oldBitmap) {
+    if (dc == nullptr) {
+        return;
+    }
+    if (oldBitmap != nullptr) {
+        softwareGdi.selectObject(dc, oldBitmap);
+    }
+    softwareGdi.deleteDc(dc);
+}
+
 } // namespace
 
-void initSoftwareSurface(ScreenSurface& surface) {
-    surface.useGl = false;
+bool createSoftwareRenderer(SoftwareRenderer& renderer, const WindowSurface& surface,
+                            const Pictures& pictures, bool preview) {
     HDC windowDc = softwareGdi.getDc(surface.window);
-    surface.staticDc = softwareGdi.createCompatibleDc(windowDc);
-    surface.backDc = softwareGdi.createCompatibleDc(windowDc);
+    renderer.staticDc = softwareGdi.createCompatibleDc(windowDc);
+    renderer.backDc = softwareGdi.createCompatibleDc(windowDc);
     // The pixel memory belongs to the sections; its address is not needed.
     const BITMAPINFO info = frameBitmapInfo(surface.width, surface.height);
     void* pixels = nullptr;
-    surface.staticBitmap = softwareGdi.createDibSection(windowDc, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-    surface.backBitmap = softwareGdi.createDibSection(windowDc, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    renderer.staticBitmap =
+        softwareGdi.createDibSection(windowDc, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    renderer.backBitmap = softwareGdi.createDibSection(windowDc, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
 
     // A zero-sized window or an exhausted GDI gives null handles here.
-    bool complete = surface.staticDc != nullptr && surface.backDc != nullptr &&
-                    surface.staticBitmap != nullptr && surface.backBitmap != nullptr;
-    complete = complete && selectBitmap(surface.staticDc, surface.staticBitmap, surface.staticOldBitmap) &&
-               selectBitmap(surface.backDc, surface.backBitmap, surface.backOldBitmap);
+    bool complete = renderer.staticDc != nullptr && renderer.backDc != nullptr &&
+                    renderer.staticBitmap != nullptr && renderer.backBitmap != nullptr;
+    complete = complete && selectBitmap(renderer.staticDc, renderer.staticBitmap, renderer.staticOldBitmap) &&
+               selectBitmap(renderer.backDc, renderer.backBitmap, renderer.backOldBitmap);
     if (windowDc != nullptr) {
         softwareGdi.releaseDc(surface.window, windowDc);
     }
     if (!complete) {
-        releaseIncompleteSetUp(surface);
-        return;
+        destroySoftwareRenderer(renderer);
+        return false;
     }
-    drawStaticFrame(surface);
+    const std::optional<PictureSize> help = pictureSize(pictures[helpCardPicture]);
+    if (!preview && help) {
+        renderer.clipHelpCard = true;
+        renderer.helpCard =
+            helpCardRect(surface.width, surface.height, surface.scale, help->width, help->height);
+    }
+    drawStaticFrame(renderer, surface, pictures, preview);
+    return true;
+}
+
+void destroySoftwareRenderer(SoftwareRenderer& renderer) {
+    deleteMemoryDc(renderer.staticDc, renderer.staticOldBitmap);
+    deleteMemoryDc(renderer.backDc, renderer.backOldBitmap);
+    if (renderer.staticBitmap != nullptr) {
+        DeleteObject(renderer.staticBitmap);
+    }
+    if (renderer.backBitmap != nullptr) {
+        DeleteObject(renderer.backBitmap);
+    }
+    renderer = SoftwareRenderer();
 }

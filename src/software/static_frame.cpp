@@ -1,10 +1,6 @@
 #include "software/static_frame.h"
 
-#include "assets/pictures.h"
-#include "shell/saver_state.h"
-#include "shell/screen_surface.h"
 #include "software/software_drawing.h"
-#include "software/software_layout.h"
 
 using namespace Gdiplus;
 
@@ -27,8 +23,9 @@ std::optional<PictureSize> pictureSize(EmbeddedImage* picture) {
     return PictureSize{static_cast<int>(picture->GetWidth()), static_cast<int>(picture->GetHeight())};
 }
 
-void drawStaticFrame(const ScreenSurface& surface) {
-    Graphics graphics(surface.staticDc);
+void drawStaticFrame(const SoftwareRenderer& renderer, const WindowSurface& surface, const Pictures& pictures,
+                     bool preview) {
+    Graphics graphics(renderer.staticDc);
     graphics.SetInterpolationMode(InterpolationModeHighQualityBicubic);
     graphics.SetPixelOffsetMode(PixelOffsetModeHighQuality);
     graphics.SetSmoothingMode(SmoothingModeAntiAlias);
@@ -38,9 +35,9 @@ void drawStaticFrame(const ScreenSurface& surface) {
     const float height = static_cast<float>(surface.height);
     const float scale = surface.scale;
     graphics.Clear(Color(groundColour));
-    if (backgroundPicture != nullptr) {
+    if (pictures[backgroundPicture] != nullptr) {
         // Stretched over the whole window; its aspect ratio is not kept.
-        graphics.DrawImage(backgroundPicture, 0.0f, 0.0f, width, height);
+        graphics.DrawImage(pictures[backgroundPicture], 0.0f, 0.0f, width, height);
     }
 
     const LayoutPoint centre = ringCentre(surface.width, surface.height);
@@ -49,10 +46,12 @@ void drawStaticFrame(const ScreenSurface& surface) {
                  ring.dashed);
     }
 
-    const SoftwareCards cards =
-        softwareCards(surface.width, surface.height, scale, pictureSize(combinedCardPicture),
-                      pictureSize(helpCardPicture), pictureSize(wordmarkPicture), previewMode);
-    drawCard(graphics, combinedCardPicture, cards.combined);
-    drawCard(graphics, helpCardPicture, cards.help);
-    drawCard(graphics, wordmarkPicture, cards.wordmark);
+    EmbeddedImage* combined = pictures[combinedCardPicture];
+    EmbeddedImage* help = pictures[helpCardPicture];
+    EmbeddedImage* wordmark = pictures[wordmarkPicture];
+    const SoftwareCards cards = softwareCards(surface.width, surface.height, scale, pictureSize(combined),
+                                              pictureSize(help), pictureSize(wordmark), preview);
+    drawCard(graphics, combined, cards.combined);
+    drawCard(graphics, help, cards.help);
+    drawCard(graphics, wordmark, cards.wordmark);
 }

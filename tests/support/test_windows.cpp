@@ -1,8 +1,8 @@
 #include "support/test_windows.h"
 
+#include "base/layout.h"
 #include "gl/gl_context.h"
-#include "gl/surface_setup.h"
-#include "software/software_renderer.h"
+#include "shell/saver_window.h"
 
 #include <gdiplus.h>
 
@@ -13,30 +13,67 @@
 #include <string>
 #include <system_error>
 
-bool openGlTestSurface(ScreenSurface& surface, int width, int height) {
-    surface = {.window = createSaverClassWindow(width, height), .width = width, .height = height};
-    surface.dc = GetDC(surface.window);
-    if (createGlContext(surface)) {
+namespace {
+
+HINSTANCE registeredInstance() {
+    static const HINSTANCE instance = [] {
+        registerSaverClass(GetModuleHandleW(nullptr));
+        return GetModuleHandleW(nullptr);
+    }();
+    return instance;
+}
+
+} // namespace
+
+HWND createSaverClassWindow(int width, int height, SaverWindow* record) {
+    HINSTANCE instance = registeredInstance();
+    return CreateWindowExW(0, saverClassName, L"Orvane test", WS_POPUP, 0, 0, width, height, nullptr, nullptr,
+                           instance, record);
+}
+
+bool openGlTestContext(OffscreenFrame& frame, int width, int height) {
+    if (openOffscreenWindow(frame, width, height) &&
+        createGlContext(frame.surface.dc, frame.renderer.context, frame.renderer.gl)) {
         return true;
     }
-    closeSurfaceWindow(surface);
+    closeOffscreenFrame(frame);
     return false;
 }
 
-ScreenSurface* addSaverSurface(bool gl) {
-    // The software path draws through GDI+, which the saver's entry starts before any window.
-    static ULONG_PTR gdiplus = 0;
+const Pictures& testPictures() {
+    static ULONG_PTR token = 0;
     static const Gdiplus::GdiplusStartupInput input;
-    [[maybe_unused]] static const auto started = Gdiplus::GdiplusStartup(&gdiplus, &input, nullptr);
-    auto* surface = new ScreenSurface{.window = createSaverClassWindow(64, 48), .width = 64, .height = 48};
+    static Pictures pictures;
+    [[maybe_unused]] static const bool decoded = [] {
+        Gdiplus::GdiplusStartup(&token, &input, nullptr);
+        decodeEmbeddedPictures(pictures);
+        return true;
+    }();
+    return pictures;
+}
+
+Saver testSaver(bool preview) {
+    Saver saver;
+    saver.instance = registeredInstance();
+    saver.preview = preview;
+    saver.clock = startSaverClock();
+    saver.pictures = testPictures();
+    return saver;
+}
+
+SaverWindow* addSaverWindow(Saver& saver, bool gl) {
+    SaverWindow* window = createSaverWindow(saver, {0, WS_POPUP, L"Orvane test", {0, 0, 64, 48}, nullptr});
     if (gl) {
-        initSurface(*surface);
-    } else {
-        surface->dc = GetDC(surface->window);
-        initSoftwareSurface(*surface);
+        setUpSaverWindow(saver, window);
+        return window;
     }
-    surfaces.push_back(surface);
-    return surface;
+    // The software path as after a failed GL set-up.
+    window->surface.dc = GetDC(window->surface.window);
+    window->surface.scale = layoutScale(64, 48);
+    window->software = new SoftwareRenderer();
+    createSoftwareRenderer(*window->software, window->surface, saver.pictures, saver.preview);
+    saver.windows.push_back(window);
+    return window;
 }
 
 std::wstring redirectTempDirectory() {

@@ -1,20 +1,29 @@
 #pragma once
 
 #include "common/offscreen_frame.h"
-#include "shell/screen_surface.h"
+#include "shell/saver.h"
 
 #include <string>
 
-// Real saver-class windows come from createSaverClassWindow and go with closeSurfaceWindow.
+// A hidden window of the saver's class (registered on first use); given a record, the window
+// procedure finds it from the window's first message on, as in the saver.
+HWND createSaverClassWindow(int width, int height, SaverWindow* record = nullptr);
 
-// A hidden window with the saver's OpenGL 3.3 core context current, as the GL set-up leaves it
-// (pixel format, core context, entry points). Returns false, with the surface released, when the
-// context cannot be made.
-bool openGlTestSurface(ScreenSurface& surface, int width, int height);
+// A hidden window with the saver's OpenGL 3.3 core context current and the renderer's entry points
+// loaded, as the set-up's first stage leaves them. False, with the frame closed, when there is no
+// such context. closeOffscreenFrame releases it.
+bool openGlTestContext(OffscreenFrame& frame, int width, int height);
 
-// A 64 x 48 saver window set up as the saver's start-up does, on the GL path or (gl false) the
-// software path, and appended to `surfaces`: tearDownSurfaces releases it.
-ScreenSurface* addSaverSurface(bool gl);
+// GDI+ started (once for the process) and the pictures decoded, as the saver's entry has them
+// before any window.
+const Pictures& testPictures();
+
+// A hidden 64 x 48 saver window of `saver`, set up as the saver's start-up does, on the GL path or
+// (gl false) the software path, and listed: tearDownWindows releases it.
+SaverWindow* addSaverWindow(Saver& saver, bool gl);
+
+// A saver for in-process tests: this module as its instance, the saver clock started.
+Saver testSaver(bool preview = false);
 
 // Points the temporary directory (and so the diagnostic log) at the process's own folder, emptied
 // on every call and removed when the process ends; returns the log file's path.

@@ -1,5 +1,5 @@
-#include "gl/layout.h"
-#include "shell/frame_pacing.h"
+#include "base/layout.h"
+#include "base/saver_time.h"
 
 #include <gtest/gtest.h>
 
@@ -30,14 +30,14 @@ TEST(FramePacing, PassesSoftwareFramesAndCardFadeKeepTheirTimes) {
 // wrapped back by whole 22 s cycles, so a week on, frames 1/60 s apart still step by 1/60 s. Times
 // around 2^17, 2^20 and 10^7 s, across the first wrap, and 10 s past two periods (where a plain
 // modulo would fall below one cycle and replay the fade-ins).
-TEST(ShaderTime, StaysTheSaverTimeForHoursThenStepsEvenlyOnTheSameCycle) {
-    EXPECT_EQ(shaderTime(31437.9), 31437.9f);
+TEST(ProgramTime, StaysTheSaverTimeForHoursThenStepsEvenlyOnTheSameCycle) {
+    EXPECT_EQ(programTime(31437.9), 31437.9f);
     for (double start : {131072.0, 1048576.0, 1.0e7, 22.0 + 31416.0 - 0.05, 62842.0}) {
         for (double t = start; t < start + 0.1; t += 1.0 / 60.0) {
-            const double step = static_cast<double>(shaderTime(t + 1.0 / 60.0)) - shaderTime(t);
+            const double step = static_cast<double>(programTime(t + 1.0 / 60.0)) - programTime(t);
             EXPECT_NEAR(step < 0.0 ? step + 31416.0 : step, 1.0 / 60.0, 0.002) << t;
-            EXPECT_NEAR(std::fmod(shaderTime(t), 22.0), std::fmod(t, 22.0), 0.002) << t;
-            EXPECT_GE(shaderTime(t), 22.0f) << "the one-time fade-ins never replay";
+            EXPECT_NEAR(std::fmod(programTime(t), 22.0), std::fmod(t, 22.0), 0.002) << t;
+            EXPECT_GE(programTime(t), 22.0f) << "the one-time fade-ins never replay";
         }
     }
 }

@@ -1,10 +1,7 @@
 // The frame's look (passes, blending, shader constants, card places, the preview without cards) is
 // guarded by the reference frames; here only what they cannot show.
 
-#include "assets/pictures.h"
-#include "common/offscreen_frame.h"
-#include "gl/card_layout.h"
-#include "gl/gl_frame.h"
+#include "support/test_windows.h"
 
 #include <gtest/gtest.h>
 
@@ -17,16 +14,15 @@ namespace {
 // covers (64, 56) to (394, 182), the help card (1082 x 496) (1315, 728) to (1856, 976). The tagline
 // card, here without picture, draws nothing, and the other two still draw.
 TEST(FramePasses, ACardWithoutPictureDrawsNothing) {
-    Gdiplus::GdiplusStartupInput input;
-    ULONG_PTR token = 0;
-    Gdiplus::GdiplusStartup(&token, &input, nullptr);
-    decodeEmbeddedPictures();
     OffscreenFrame frame;
-    ASSERT_TRUE(openOffscreenFrame(frame, 1920, 1080));
-    frame.surface.cards[taglineCard] = OverlayCard{};
-    renderGlFrame(frame.surface, 5.0f, 0.0f, frame.outputFramebuffer); // cards drawn fully transparent
+    ASSERT_TRUE(openOffscreenFrame(frame, 1920, 1080, testPictures()));
+    frame.renderer.cards[taglineCard] = OverlayCard{};
+    PassValues pass = passValues(5.0, false);
+    pass.cardFade = 0.0f; // cards drawn fully transparent
+    renderOffscreenFrame(frame, pass);
     const std::vector<std::uint8_t> beneath = readOffscreenPixels(frame);
-    drawCardPass(frame.surface, 1.0f);
+    pass.cardFade = 1.0f;
+    glFramePasses[cardsPass].draw(frame.renderer, {frame.surface, pass, frame.output.framebuffer});
     const std::vector<std::uint8_t> over = readOffscreenPixels(frame);
     const RECT rects[] = {{64, 56, 394, 182}, {1315, 728, 1856, 976}, {0, 0, 1920, 1080}};
     int changed[3] = {};
@@ -41,8 +37,6 @@ TEST(FramePasses, ACardWithoutPictureDrawsNothing) {
     EXPECT_GT(changed[1], 541 * 248 / 8);
     EXPECT_EQ(changed[2], 0) << "pixels changed outside the logo and the help card";
     closeOffscreenFrame(frame);
-    releaseEmbeddedPictures();
-    Gdiplus::GdiplusShutdown(token);
 }
 
 } // namespace

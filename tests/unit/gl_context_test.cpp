@@ -1,4 +1,3 @@
-#include "gl/gl_functions.h"
 #include "gl/wgl_calls.h"
 #include "shell/saver_lifecycle.h"
 #include "support/test_windows.h"
@@ -92,23 +91,25 @@ TEST(GlContext, SetUpLogsItsOutcomeAndKeepsNoContextButTheWindows) {
                 },
                 scriptedProcAddress,
                 systemWglCalls().moduleProcAddress};
+    Saver saver = testSaver();
     for (const auto& row : rows) {
         SCOPED_TRACE(row.log);
         script = row.script;
         const std::wstring log = redirectTempDirectory();
-        const ScreenSurface& surface = *addSaverSurface(true); // released by tearDownSurfaces
+        const SaverWindow& window = *addSaverWindow(saver, true); // released by tearDownWindows
+        const HGLRC context = window.gl != nullptr ? window.gl->context : nullptr;
         EXPECT_EQ(readLogFile(log), row.log);
-        EXPECT_EQ(surface.useGl, *row.log == '\0');
-        EXPECT_TRUE(surface.useGl ? surface.glContext != nullptr : !surface.glContext && surface.backDc);
-        EXPECT_EQ(wglGetCurrentContext(), surface.glContext);
+        EXPECT_EQ(window.gl != nullptr, *row.log == '\0');
+        EXPECT_TRUE(window.gl ? context != nullptr : window.software && window.software->backDc);
+        EXPECT_EQ(wglGetCurrentContext(), context);
         EXPECT_EQ(script.created.size(), row.contexts);
-        for (HGLRC context : script.created) {
-            EXPECT_EQ(std::ranges::count(script.deleted, context), context == surface.glContext ? 0 : 1);
+        for (HGLRC made : script.created) {
+            EXPECT_EQ(std::ranges::count(script.deleted, made), made == context ? 0 : 1);
         }
-        if (surface.useGl && offered != nullptr) {
+        if (window.gl && offered != nullptr) {
             EXPECT_EQ(std::strncmp(reinterpret_cast<const char*>(glGetString(GL_VERSION)), offered, 3), 0);
         }
-        tearDownSurfaces();
+        tearDownWindows(saver);
     }
     wglCalls = systemWglCalls();
 }

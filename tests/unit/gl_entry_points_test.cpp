@@ -39,26 +39,29 @@ TEST(GlEntryPoints, OnlyNonAddressAnswersFallBackToTheLoadedModule) {
     }
 }
 
-// In lookup order glUniform4f is the 16th of the 37 required entries, glGetQueryObjectuiv the last;
-// wglSwapIntervalEXT, the 38th, is optional. The first load fills every entry; a later window's
-// failed load must not blank any, as running windows call them.
+// In lookup order glUniform4f is the 16th of the 39 required entries, glDeleteFramebuffers the
+// last; wglSwapIntervalEXT and the benchmark's two timer-query entries after them are optional. A
+// load that succeeds fills every entry of the window's table that the driver has.
 TEST(GlEntryPoints, TheFirstMissingRequiredEntryIsLoggedAndEndsTheLookup) {
     struct Case {
         const char* missing;
         const char* log;
         size_t lookups;
     };
-    GlFunctionTable table = {};
-    for (const Case& c : {Case{"", "", 38}, Case{"glUniform4f", "missing glUniform4f\r\n", 16},
-                          Case{"glGetQueryObjectuiv", "missing glGetQueryObjectuiv\r\n", 37},
-                          Case{"wglSwapIntervalEXT", "", 38}}) {
+    for (const Case& c : {Case{"", "", 42}, Case{"glUniform4f", "missing glUniform4f\r\n", 16},
+                          Case{"glDeleteFramebuffers", "missing glDeleteFramebuffers\r\n", 39},
+                          Case{"wglSwapIntervalEXT", "", 42}}) {
         const std::wstring log = redirectTempDirectory();
         driver = {c.missing};
+        GlFunctions table;
         EXPECT_EQ(loadGlFunctions(table, lookup), *c.log == '\0') << c.missing;
         EXPECT_EQ(readLogFile(log), c.log);
         EXPECT_EQ(driver.lookups, c.lookups) << c.missing;
         const auto* entries = reinterpret_cast<const void* const*>(&table);
-        EXPECT_EQ(std::count(entries, entries + sizeof table / sizeof(void*), nullptr), 0) << c.missing;
+        const auto missing = std::count(entries, entries + sizeof table / sizeof(void*), nullptr);
+        if (*c.log == '\0') {
+            EXPECT_EQ(missing, *c.missing == '\0' ? 0 : 1) << "entries left empty, " << c.missing;
+        }
     }
 }
 

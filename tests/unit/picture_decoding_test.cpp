@@ -1,10 +1,7 @@
 // Decoding the stored PNGs into the six picture slots, and turning pictures into card textures.
 
-#include "assets/embedded_pictures.h"
 #include "assets/image_decoding.h"
-#include "assets/pictures.h"
-#include "assets/texture_upload.h"
-#include "gl/gl_api.h"
+#include "gl/texture_upload.h"
 #include "support/test_windows.h"
 
 #include <gtest/gtest.h>
@@ -13,9 +10,12 @@
 #include <tuple>
 #include <vector>
 
+extern const unsigned char logoPng[];
+extern const std::size_t logoPngSize;
+
 namespace {
 
-struct Pictures : ::testing::Test {
+struct PictureDecoding : ::testing::Test {
     void SetUp() override { ASSERT_EQ(Gdiplus::GdiplusStartup(&token, &input, nullptr), Gdiplus::Ok); }
     void TearDown() override { Gdiplus::GdiplusShutdown(token); }
     Gdiplus::GdiplusStartupInput input;
@@ -25,19 +25,21 @@ struct Pictures : ::testing::Test {
 // The sizes tell the stored files apart. Premultiplied storage is what the card textures and the
 // software path's blending take as they are. A copy GDI+ could not create has no pixels; handing
 // it on would make every later draw fail. GDI+'s allocator answers null when memory is short.
-TEST_F(Pictures, EachSlotHoldsItsOwnPngPremultipliedUntilReleased) {
-    const std::tuple<EmbeddedImage**, UINT, UINT> slots[] = {
-        {&backgroundPicture, 1920, 1080}, {&combinedCardPicture, 1800, 786}, {&helpCardPicture, 1082, 496},
-        {&wordmarkPicture, 234, 36},      {&logoPicture, 660, 252},          {&taglinePicture, 1440, 272}};
-    decodeEmbeddedPictures();
+TEST_F(PictureDecoding, EachSlotHoldsItsOwnPngPremultipliedUntilReleased) {
+    const std::tuple<PictureId, UINT, UINT> slots[] = {
+        {backgroundPicture, 1920, 1080}, {combinedCardPicture, 1800, 786}, {helpCardPicture, 1082, 496},
+        {wordmarkPicture, 234, 36},      {logoPicture, 660, 252},          {taglinePicture, 1440, 272}};
+    Pictures pictures;
+    decodeEmbeddedPictures(pictures);
     for (auto [slot, width, height] : slots) {
-        ASSERT_NE(*slot, nullptr) << width;
-        EXPECT_EQ(std::tuple((*slot)->GetWidth(), (*slot)->GetHeight(), (*slot)->GetPixelFormat()),
+        ASSERT_NE(pictures[slot], nullptr) << width;
+        EXPECT_EQ(std::tuple(pictures[slot]->GetWidth(), pictures[slot]->GetHeight(),
+                             pictures[slot]->GetPixelFormat()),
                   std::tuple(width, height, PixelFormat32bppPARGB));
     }
-    releaseEmbeddedPictures();
+    releaseEmbeddedPictures(pictures);
     for (auto [slot, width, height] : slots) {
-        EXPECT_EQ(*slot, nullptr) << "a released picture stays in its slot";
+        EXPECT_EQ(pictures[slot], nullptr) << "a released picture stays in its slot";
     }
     EXPECT_EQ(decodeEmbeddedImage(logoPng, logoPngSize / 2), nullptr) << "cut inside the image data";
     auto hollow = [](int, int) { return new Gdiplus::Bitmap(-1, -1, PixelFormat32bppPARGB); };
@@ -49,9 +51,9 @@ TEST_F(Pictures, EachSlotHoldsItsOwnPngPremultipliedUntilReleased) {
 // and the pixel: a flip, a shift, a stride or a channel mix-up changes them. A stale unpack
 // alignment of 8 would read the 12-byte rows at a 16-byte pitch. Mipmapped minification without
 // mipmaps samples black; repeating edges bleed the opposite border into the card's outline.
-TEST_F(Pictures, CardTexturesHoldThePicturesBytesTopRowFirstLinearAndClamped) {
-    ScreenSurface surface;
-    ASSERT_TRUE(openGlTestSurface(surface, 64, 64));
+TEST_F(PictureDecoding, CardTexturesHoldThePicturesBytesTopRowFirstLinearAndClamped) {
+    OffscreenFrame frame;
+    ASSERT_TRUE(openGlTestContext(frame, 64, 64));
     std::vector<unsigned char> bytes(3 * 5 * 4), texels(bytes.size());
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         bytes[i] = static_cast<unsigned char>(i % 4 == 3 ? 128 + i / 4 : i * 7 % 128);
@@ -71,7 +73,7 @@ TEST_F(Pictures, CardTexturesHoldThePicturesBytesTopRowFirstLinearAndClamped) {
     EXPECT_EQ(std::tuple(card.width, card.height, uploadImageTexture(nullptr).texture,
                          uploadImageTexture(&hollow).texture),
               std::tuple(3, 5, 0u, 0u));
-    closeSurfaceWindow(surface);
+    closeOffscreenFrame(frame);
 }
 
 } // namespace

@@ -2,8 +2,6 @@
 // half-float target read back and measured as a whole.
 
 #include "common/offscreen_frame.h"
-#include "gl/gl_frame.h"
-#include "gl/gl_functions.h"
 
 #include <gtest/gtest.h>
 
@@ -19,10 +17,10 @@ struct LightMeasure {
     double total, centreColumn, centreRow, spread, darkest;
 };
 
-LightMeasure measurePointTarget(const ScreenSurface& surface) {
-    const int width = surface.sceneWidth, height = surface.sceneHeight;
+LightMeasure measurePointTarget(const GlRenderer& renderer) {
+    const int width = renderer.scene.width, height = renderer.scene.height;
     std::vector<float> rgba(static_cast<std::size_t>(width) * height * 4);
-    gl.glBindFramebuffer(GL_FRAMEBUFFER, surface.sceneFramebuffer);
+    renderer.gl.glBindFramebuffer(GL_FRAMEBUFFER, renderer.scene.framebuffer);
     glReadPixels(0, 0, width, height, GL_RGBA, GL_FLOAT, rgba.data());
     double total = 0.0, columns = 0.0, rows = 0.0, squares = 0.0;
     for (std::size_t at = 0; at < rgba.size(); at += 4) {
@@ -53,9 +51,10 @@ TEST(PointsFrame, FloorAndDustMatchTheModelOnEveryShapeOfWindow) {
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
         OffscreenFrame frame;
-        ASSERT_TRUE(openOffscreenFrame(frame, c.width, c.height));
-        drawPointPass(frame.surface, 21.95f);
-        const LightMeasure actual = measurePointTarget(frame.surface);
+        ASSERT_TRUE(openOffscreenFrame(frame, c.width, c.height, Pictures()));
+        const PassValues pass = passValues(21.95, false);
+        glFramePasses[pointsPass].draw(frame.renderer, {frame.surface, pass, 0});
+        const LightMeasure actual = measurePointTarget(frame.renderer);
         closeOffscreenFrame(frame);
         EXPECT_NEAR(actual.total, c.total, 0.01 * c.total);
         EXPECT_NEAR(actual.centreColumn, c.centreColumn, 0.5);

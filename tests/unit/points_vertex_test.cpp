@@ -1,9 +1,6 @@
 // The "points" vertex stage as the saver links it, read back through transform feedback.
 
 #include "common/offscreen_frame.h"
-#include "gl/gl_frame.h"
-#include "gl/gl_functions.h"
-#include "gl/point_ranges.h"
 #include "gl/point_timeline.h"
 
 #include <gtest/gtest.h>
@@ -35,18 +32,20 @@ bool loadFeedbackFunctions() {
 // Every vertex of the surface's points program with uT and uRes set, recorded with the rasteriser
 // off. The buffer starts with size -1 (never written, sizes are clamped to [1, 64]) in every record;
 // if one is left the capture is empty, so a capture that recorded nothing cannot read as darkness.
-std::vector<CapturedPoint> capture(const ScreenSurface& surface, float saverTime, int width, int height) {
+std::vector<CapturedPoint> capture(const GlRenderer& renderer, float programTime, int width, int height) {
+    const GlFunctions& gl = renderer.gl;
     std::vector<CapturedPoint> points(scenePointCount, CapturedPoint{0, 0, 0, 0, -1});
     const auto bytes = static_cast<std::ptrdiff_t>(points.size() * sizeof(CapturedPoint));
     GLuint buffer = 0;
     gl.glGenBuffers(1, &buffer);
     gl.glBindBufferBase(GL_TRANSFORM_FEEDBACK_BUFFER, 0, buffer);
     gl.glBufferData(GL_TRANSFORM_FEEDBACK_BUFFER, bytes, points.data(), 0x88EA); // GL_DYNAMIC_COPY
-    gl.glUseProgram(surface.pointsProgram);
-    setPointUniforms(surface.pointsProgram, saverTime, width, height);
+    const PointsProgram& program = renderer.programs.points;
+    gl.glUseProgram(program.program);
+    setPointUniforms(gl, program, pointTimeline(programTime), programTime, width, height);
     glEnable(GL_RASTERIZER_DISCARD);
     gl.glBeginTransformFeedback(GL_POINTS);
-    drawPoints(surface, allPointRanges());
+    drawPoints(renderer, allPointRanges());
     gl.glEndTransformFeedback();
     glDisable(GL_RASTERIZER_DISCARD);
     feedback.getBufferSubData(GL_TRANSFORM_FEEDBACK_BUFFER, 0, bytes, points.data());
@@ -61,10 +60,13 @@ class PointsVertexStage : public ::testing::Test {
     static void SetUpTestSuite() {
         const char* const outputs[] = {"gl_Position", "gl_PointSize", "vCol"};
         GLint linked = 0;
-        if (openOffscreenFrame(frame, 64, 64) && loadFeedbackFunctions()) {
-            gl.glTransformFeedbackVaryings(frame.surface.pointsProgram, 3, outputs, GL_INTERLEAVED_ATTRIBS);
-            gl.glLinkProgram(frame.surface.pointsProgram);
-            gl.glGetProgramiv(frame.surface.pointsProgram, GL_LINK_STATUS, &linked);
+        if (openOffscreenFrame(frame, 64, 64, Pictures()) && loadFeedbackFunctions()) {
+            const GlFunctions& gl = frame.renderer.gl;
+            const GLuint program = frame.renderer.programs.points.program;
+            gl.glTransformFeedbackVaryings(program, 3, outputs, GL_INTERLEAVED_ATTRIBS);
+            gl.glLinkProgram(program);
+            gl.glGetProgramiv(program, GL_LINK_STATUS, &linked);
+            lookUpProgramUniforms(gl, frame.renderer.programs);
         }
         ready = linked != 0;
     }
@@ -104,7 +106,7 @@ TEST_F(PointsVertexStage, PinnedVerticesMatchTheModel) {
     };
     for (const auto& [target, vertices] : frames) {
         const std::vector<CapturedPoint> points =
-            capture(frame.surface, target[0], static_cast<int>(target[1]), static_cast<int>(target[2]));
+            capture(frame.renderer, target[0], static_cast<int>(target[1]), static_cast<int>(target[2]));
         ASSERT_EQ(points.size(), static_cast<std::size_t>(scenePointCount));
         for (const auto& expected : vertices) {
             for (int value = 0; value < 8; ++value) {
@@ -123,10 +125,10 @@ TEST_F(PointsVertexStage, RangesLeftOutOfAFrameAreDark) {
     int leftOut = 0;
     for (float edge : {1.0f, 8.6f, 10.2f, 21.8f, 22.0f}) {
         for (float t : {edge - 0.004f, edge + 0.004f, 31416.0f + edge - 0.004f, 31416.0f + edge + 0.004f}) {
-            const std::vector<CapturedPoint> points = capture(frame.surface, t, 64, 64);
+            const std::vector<CapturedPoint> points = capture(frame.renderer, t, 64, 64);
             ASSERT_EQ(points.size(), static_cast<std::size_t>(scenePointCount));
             std::vector<bool> drawn(scenePointCount);
-            const PointRanges lit = litPointRanges(t);
+            const PointRanges lit = litPointRanges(pointTimeline(t));
             for (const PointRange& range : std::span(lit.ranges, lit.count)) {
                 std::fill_n(drawn.begin() + range.first, range.count, true);
             }

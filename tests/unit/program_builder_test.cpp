@@ -1,7 +1,7 @@
 // Program building on the saver's real GL 3.3 core context: the log lines of each failure, the
 // info-log buffer, and the window's programs.
 
-#include "gl/gl_functions.h"
+#include "gl/gl_programs.h"
 #include "gl/program_builder.h"
 #include "support/test_windows.h"
 
@@ -34,20 +34,19 @@ void WINAPI statusLeftUnwritten(GLuint, GLenum, GLint*) {}
 
 class ProgramBuilder : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(openGlTestSurface(surface, 64, 64)); }
-    static void TearDownTestSuite() { closeSurfaceWindow(surface); }
-    void SetUp() override { real = gl; }
-    void TearDown() override { gl = real; }
+    static void SetUpTestSuite() { ASSERT_TRUE(openGlTestContext(frame, 64, 64)); }
+    static void TearDownTestSuite() { closeOffscreenFrame(frame); }
+    void SetUp() override { gl = frame.renderer.gl; }
     // Builds one program into a fresh log; returns the log with LF line ends.
     static std::string failedBuildLog(const char* vertex, const char* fragment) {
         const std::wstring path = redirectTempDirectory();
-        EXPECT_EQ(buildProgram(vertex, fragment, "probe"), 0u);
+        EXPECT_EQ(buildProgram(gl, vertex, fragment, "probe"), 0u);
         std::string text = readLogFile(path);
         std::erase(text, '\r');
         return text;
     }
-    static inline ScreenSurface surface;
-    GlFunctionTable real = {};
+    static inline OffscreenFrame frame;
+    static inline GlFunctions gl; // the context's own, or one with entries replaced
 };
 
 // One line per failing step with the driver's message: the fragment stage is compiled even after
@@ -83,11 +82,11 @@ TEST_F(ProgramBuilder, UnwrittenStatusFailsAndEveryProgramIsAttempted) {
     gl.glGetShaderiv = statusLeftUnwritten;
     EXPECT_EQ(failedBuildLog(goodVertex, mismatchedFragment),
               "shader probe failed: \nshader probe failed: \n");
-    gl = real;
+    gl = frame.renderer.gl;
     gl.glGetProgramiv = statusLeftUnwritten;
     const std::wstring path = redirectTempDirectory();
-    ScreenSurface programs;
-    EXPECT_FALSE(buildSurfacePrograms(programs));
+    GlPrograms programs;
+    EXPECT_FALSE(buildGlPrograms(gl, programs));
     EXPECT_EQ(readLogFile(path), "link points failed: \r\nlink blur failed: \r\nlink composite failed: \r\n"
                                  "link ui failed: \r\nlink bake failed: \r\n");
 }

@@ -1,4 +1,3 @@
-#include "gl/gl_functions.h"
 #include "gl/render_targets.h"
 #include "support/test_windows.h"
 
@@ -7,15 +6,19 @@
 namespace {
 
 // A driver that cannot render to half floats fails the first completeness test.
-PfnGlCheckFramebufferStatus realCheckStatus = nullptr;
+GlFunctions* table = nullptr;
+decltype(GlFunctions::glCheckFramebufferStatus) realCheckStatus = nullptr;
+GLint refusedTexture = 0;
 GLenum WINAPI halfFloatIncomplete(GLenum) {
-    gl.glCheckFramebufferStatus = realCheckStatus;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &refusedTexture);
+    table->glCheckFramebufferStatus = realCheckStatus;
     return 0x8CD6; // GL_FRAMEBUFFER_INCOMPLETE_ATTACHMENT
 }
 
 // The point target keeps the window's aspect in at most 1440 rows (2560 x 1440 / 1600 is 2304 in
 // single precision, 2303 in double); the blur targets are a quarter of it, rounded down, at least 1.
-// All three are half-float where the driver renders to it, else 8-bit, silently.
+// All three are half-float where the driver renders to it, else 8-bit, silently, and the refused
+// half-float target is deleted rather than left behind (at 4K it holds ~29 MB).
 TEST(RenderTargets, TargetsHaveTheirSizesAndTheBestFormat) {
     const struct {
         int width, height, sceneWidth, sceneHeight, bloomWidth, bloomHeight;
@@ -27,24 +30,27 @@ TEST(RenderTargets, TargetsHaveTheirSizesAndTheBestFormat) {
         SCOPED_TRACE(c.width);
         const std::wstring log = redirectTempDirectory();
         OffscreenFrame frame;
-        ASSERT_TRUE(openOffscreenContext(frame, c.width, c.height));
-        realCheckStatus = gl.glCheckFramebufferStatus;
+        ASSERT_TRUE(openGlTestContext(frame, c.width, c.height));
+        table = &frame.renderer.gl;
+        refusedTexture = 0;
+        realCheckStatus = table->glCheckFramebufferStatus;
         if (c.format == GL_RGBA8) {
-            gl.glCheckFramebufferStatus = halfFloatIncomplete;
+            table->glCheckFramebufferStatus = halfFloatIncomplete;
         }
-        const ScreenSurface& s = frame.surface;
-        EXPECT_TRUE(createGlResources(frame.surface));
-        for (GLuint texture : {s.sceneTexture, s.bloomTextureA, s.bloomTextureB}) {
+        const GlRenderer& r = frame.renderer;
+        EXPECT_TRUE(createGlTargets(frame.renderer, frame.surface, Pictures()));
+        for (GLuint texture : {r.scene.texture, r.bloomA.texture, r.bloomB.texture}) {
             GLint width = 0, height = 0, format = 0;
             glBindTexture(GL_TEXTURE_2D, texture);
             glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
             glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
             glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, 0x1003, &format); // GL_TEXTURE_INTERNAL_FORMAT
-            EXPECT_EQ(width, texture == s.sceneTexture ? c.sceneWidth : c.bloomWidth);
-            EXPECT_EQ(height, texture == s.sceneTexture ? c.sceneHeight : c.bloomHeight);
+            EXPECT_EQ(width, texture == r.scene.texture ? c.sceneWidth : c.bloomWidth);
+            EXPECT_EQ(height, texture == r.scene.texture ? c.sceneHeight : c.bloomHeight);
             EXPECT_EQ(format, c.format);
         }
         EXPECT_EQ(readLogFile(log), "");
+        EXPECT_FALSE(refusedTexture != 0 && glIsTexture(static_cast<GLuint>(refusedTexture)));
         closeOffscreenFrame(frame);
     }
 }

@@ -1,8 +1,6 @@
-#include "gl/gl_functions.h"
 #include "gl/wgl_calls.h"
 #include "shell/main_loop.h"
 #include "shell/saver_lifecycle.h"
-#include "shell/saver_state.h"
 #include "software/software_gdi.h"
 #include "support/test_windows.h"
 
@@ -22,39 +20,40 @@ static Result noted(std::string call, const void* a, const void* b, Result resul
 }
 
 // A saver run over every kind of window, traced through the call tables: the swap intervals, a pass
-// due for software frames and one that is not, and the teardown. GDI keeps a bitmap that is still
-// selected, so each old bitmap must go back before its DC is deleted.
+// due for software frames and one that is not, and the teardown, each window's the mirror of its
+// set-up. GDI keeps a bitmap that is still selected, so each old bitmap must go back before its DC
+// is deleted.
 TEST(SaverLifecycle, SwapIntervalsSoftwareFramesAndReleasesReachTheRightWindowsInOrder) {
-    const ScreenSurface* software = addSaverSurface(false); // listed first, but not a GL window
-    const ScreenSurface* first = addSaverSurface(true);
-    ScreenSurface* second = addSaverSurface(true);
-    second->backDc = CreateCompatibleDC(nullptr); // a memory DC does not make it a software window
-    surfaces.push_back(new ScreenSurface());      // a software window whose set-up failed
+    Saver saver = testSaver();
+    const SaverWindow* software = addSaverWindow(saver, false); // listed first, but not a GL window
+    const SaverWindow* first = addSaverWindow(saver, true);
+    const SaverWindow* second = addSaverWindow(saver, true);
+    saver.windows.push_back(new SaverWindow()); // both set-ups failed: drawn by no one
+    const SoftwareRenderer& memory = *software->software;
     const std::vector<Call> expected = {
-        {"interval 1", first->glContext, nullptr},
-        {"interval 0", second->glContext, nullptr},
-        {"blit", software->backDc, software->staticDc},
-        {"blit", software->dc, software->backDc},
-        {"release dc", software->window, software->dc},
-        {"release dc", software->window, software->dc},
-        {"select", software->staticDc, software->staticOldBitmap},
-        {"delete dc", software->staticDc, nullptr},
-        {"select", software->backDc, software->backOldBitmap},
-        {"delete dc", software->backDc, nullptr},
-        {"delete context", first->glContext, nullptr},
-        {"release dc", first->window, first->dc},
-        {"delete context", second->glContext, nullptr},
-        {"release dc", second->window, second->dc},
-        {"select", second->backDc, nullptr},
-        {"delete dc", second->backDc, nullptr},
+        {"interval 1", first->gl->context, nullptr},
+        {"interval 0", second->gl->context, nullptr},
+        {"blit", memory.backDc, memory.staticDc},
+        {"blit", software->surface.dc, memory.backDc},
+        {"release dc", software->surface.window, software->surface.dc},
+        {"select", memory.staticDc, memory.staticOldBitmap},
+        {"delete dc", memory.staticDc, nullptr},
+        {"select", memory.backDc, memory.backOldBitmap},
+        {"delete dc", memory.backDc, nullptr},
+        {"release dc", software->surface.window, software->surface.dc},
+        {"delete context", first->gl->context, nullptr},
+        {"release dc", first->surface.window, first->surface.dc},
+        {"delete context", second->gl->context, nullptr},
+        {"release dc", second->surface.window, second->surface.dc},
     };
-    const HWND windows[] = {software->window, first->window, second->window};
-    const HBITMAP bitmaps[] = {software->staticBitmap, software->backBitmap};
-    const PfnWglSwapIntervalExt realInterval = gl.wglSwapIntervalEXT;
+    const HWND windows[] = {software->surface.window, first->surface.window, second->surface.window};
+    const HBITMAP bitmaps[] = {memory.staticBitmap, memory.backBitmap};
     const SoftwareGdiCalls realGdi = softwareGdi;
-    gl.wglSwapIntervalEXT = [](int interval) -> BOOL {
-        return noted("interval " + std::to_string(interval), wglGetCurrentContext(), nullptr, TRUE);
-    };
+    for (const SaverWindow* window : {first, second}) {
+        window->gl->gl.wglSwapIntervalEXT = [](int interval) -> BOOL {
+            return noted("interval " + std::to_string(interval), wglGetCurrentContext(), nullptr, TRUE);
+        };
+    }
     softwareGdi.bitBlt = [](HDC to, int, int, int, int, HDC from, int, int, DWORD) {
         return noted("blit", to, from, TRUE);
     };
@@ -62,12 +61,11 @@ TEST(SaverLifecycle, SwapIntervalsSoftwareFramesAndReleasesReachTheRightWindowsI
     softwareGdi.selectObject = [](HDC dc, HGDIOBJ o) { return noted("select", dc, o, SelectObject(dc, o)); };
     softwareGdi.deleteDc = [](HDC dc) { return noted("delete dc", dc, nullptr, DeleteDC(dc)); };
     wglCalls.deleteContext = [](HGLRC c) { return noted("delete context", c, nullptr, wglDeleteContext(c)); };
-    setUpSwapIntervals();
-    EXPECT_TRUE(vsyncOn);
-    EXPECT_TRUE(drawPass(0.0, -1.0));
-    EXPECT_FALSE(drawPass(1.0 / 60.0, 0.0));
-    tearDownSurfaces();
-    gl.wglSwapIntervalEXT = realInterval;
+    setUpSwapIntervals(saver);
+    EXPECT_TRUE(saver.vsyncOn);
+    EXPECT_TRUE(drawPass(saver, 0.0, -1.0));
+    EXPECT_FALSE(drawPass(saver, 1.0 / 60.0, 0.0));
+    tearDownWindows(saver);
     softwareGdi = realGdi;
     wglCalls = systemWglCalls();
     EXPECT_EQ(calls, expected);

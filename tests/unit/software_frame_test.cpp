@@ -2,13 +2,9 @@
 // (background, rings, cards), and the frames blitted to the window (arcs kept off the help card,
 // every frame started from the static frame, redrawn only around the arcs as a whole redraw would).
 
-#include "assets/pictures.h"
-#include "gl/layout.h"
+#include "base/layout.h"
 #include "shell/saver_lifecycle.h"
 #include "software/software_gdi.h"
-#include "software/software_layout.h"
-#include "software/software_pass.h"
-#include "software/software_renderer.h"
 #include "support/test_windows.h"
 
 #include <gtest/gtest.h>
@@ -43,21 +39,23 @@ int changedPixels(const Frame& frame, const Frame& before, RECT rect) {
 
 // A hidden saver-class window given the software set-up, as after a failed GL set-up. It joins the
 // saver's window list, so the saver's own teardown releases it after the test.
-ScreenSurface* openSoftwareSurface(int width, int height) {
-    HWND window = createSaverClassWindow(width, height);
-    auto* surface = surfaces.emplace_back(new ScreenSurface{
-        .window = window, .width = width, .height = height, .scale = layoutScale(width, height)});
-    initSoftwareSurface(*surface);
-    return surface;
+SaverWindow* openSoftwareWindow(Saver& saver, int width, int height, const Pictures& pictures) {
+    auto* window = saver.windows.emplace_back(new SaverWindow());
+    window->saver = &saver;
+    window->surface = {createSaverClassWindow(width, height, window), nullptr, width, height,
+                       layoutScale(width, height)};
+    window->software = new SoftwareRenderer();
+    createSoftwareRenderer(*window->software, window->surface, pictures, false);
+    return window;
 }
 
 // What reached each window (of 1920 pixels a row): the blitted rectangles over what was there.
 std::map<HWND, Frame> shown;
 int blittedPixels = 0;
 
-Frame shownAt(ScreenSurface* surface, double t) {
-    drawSoftwareFrame(*surface, t);
-    return shown[surface->window];
+Frame shownAt(SaverWindow* window, double t) {
+    drawSoftwareFrame(*window->software, window->surface, softwarePassValues(t));
+    return shown[window->surface.window];
 }
 
 // GDI+ and the six pictures around every test, and the window's blits watched.
@@ -65,7 +63,7 @@ struct SoftwareFrame : ::testing::Test {
     void SetUp() override {
         Gdiplus::GdiplusStartupInput input;
         ASSERT_EQ(Gdiplus::GdiplusStartup(&token, &input, nullptr), Gdiplus::Ok);
-        decodeEmbeddedPictures();
+        decodeEmbeddedPictures(pictures);
         softwareGdi.bitBlt = [](HDC to, int x, int y, int width, int height, HDC from, int fromX, int fromY,
                                 DWORD operation) {
             if (GetObjectType(to) != OBJ_MEMDC) {
@@ -82,11 +80,13 @@ struct SoftwareFrame : ::testing::Test {
     }
     void TearDown() override {
         softwareGdi = originalGdi;
-        tearDownSurfaces();
-        releaseEmbeddedPictures();
+        tearDownWindows(saver);
+        releaseEmbeddedPictures(pictures);
         Gdiplus::GdiplusShutdown(token);
     }
     ULONG_PTR token = 0;
+    Pictures pictures;
+    Saver saver;
     const SoftwareGdiCalls originalGdi = softwareGdi;
 };
 
@@ -114,8 +114,10 @@ TEST_F(SoftwareFrame, ASetUpThatCannotMakeItsDcsOrSectionsReleasesThemAndLeavesN
     for (int call : {1, 2, 3, 4, 5, 6, 0}) {
         std::tie(failingCall, calls, selectedIntoDeletedDc) = std::tuple(call, 0, false);
         dcBitmaps.clear();
-        const ScreenSurface* surface = openSoftwareSurface(call == 0 ? 0 : 64, call == 0 ? 0 : 64);
-        EXPECT_EQ(std::tuple(surface->staticDc, surface->backDc, surface->staticBitmap, surface->backBitmap),
+        const SaverWindow* window =
+            openSoftwareWindow(saver, call == 0 ? 0 : 64, call == 0 ? 0 : 64, pictures);
+        const SoftwareRenderer& made = *window->software;
+        EXPECT_EQ(std::tuple(made.staticDc, made.backDc, made.staticBitmap, made.backBitmap),
                   std::tuple(nullptr, nullptr, nullptr, nullptr));
         EXPECT_FALSE(selectedIntoDeletedDc) << call;
         for (const auto& [dc, bitmaps] : dcBitmaps) {
@@ -135,12 +137,13 @@ const auto inside = [](double x, double y) { return std::min({x, 1920 - x, y, 10
 TEST_F(SoftwareFrame, RingsAndCardsLieOverTheBackgroundStretchedToTheWholeWindow) {
     auto* background = new Gdiplus::Bitmap(128, 128, PixelFormat32bppPARGB);
     Gdiplus::Graphics(background).Clear(Gdiplus::Color(backgroundColour));
-    delete std::exchange(backgroundPicture, background);
-    const Frame frame = readBitmap(openSoftwareSurface(1920, 1080)->staticBitmap);
-    backgroundPicture = nullptr;
-    releaseEmbeddedPictures(); // the logo and the tagline belong to the GL path and must not show
-    backgroundPicture = background;
-    const Frame bare = readBitmap(openSoftwareSurface(1920, 1080)->staticBitmap);
+    delete std::exchange(pictures.slots[backgroundPicture], background);
+    const Frame frame = readBitmap(openSoftwareWindow(saver, 1920, 1080, pictures)->software->staticBitmap);
+    // Only the background: the logo and the tagline belong to the GL path and must not show.
+    Pictures backgroundOnly;
+    backgroundOnly.slots[backgroundPicture] = background;
+    const Frame bare =
+        readBitmap(openSoftwareWindow(saver, 1920, 1080, backgroundOnly)->software->staticBitmap);
     // Pixels unlike the background, and all pixels, in the 6-pixel bands around the radii 430, 560
     // and 700, and off them.
     int unlike[4] = {}, all[4] = {};
@@ -170,41 +173,46 @@ TEST_F(SoftwareFrame, RingsAndCardsLieOverTheBackgroundStretchedToTheWholeWindow
 // with its picture in its slot the arcs are clipped, without it they show. At 4 s arc 1's lead lies
 // on the combined card. A week later (605,360 s, whole turns of all arcs) the arcs are where they were.
 TEST_F(SoftwareFrame, ArcsCrossTheCombinedCardButNeverTheHelpCardAndEachFrameStartsFromTheStaticFrame) {
-    ScreenSurface* surface = openSoftwareSurface(1920, 1080);
-    const Frame still = readBitmap(surface->staticBitmap);
+    SaverWindow* window = openSoftwareWindow(saver, 1920, 1080, pictures);
+    Pictures withoutHelpCard = pictures;
+    withoutHelpCard.slots[helpCardPicture] = nullptr;
+    SaverWindow* unclipped = openSoftwareWindow(saver, 1920, 1080, withoutHelpCard);
+    const Frame still = readBitmap(window->software->staticBitmap);
+    const Frame unclippedStill = readBitmap(unclipped->software->staticBitmap);
     const RECT helpCard = {1315, 728, 1856, 976};
-    EXPECT_GT(changedPixels(shownAt(surface, 4.0), still, {1370, 455, 1410, 495}), 20);
+    EXPECT_GT(changedPixels(shownAt(window, 4.0), still, {1370, 455, 1410, 495}), 20);
     for (double t : {3.19, 5.58, 7.78}) {
-        EXPECT_EQ(changedPixels(shownAt(surface, t), still, helpCard), 0) << t;
-        EmbeddedImage* help = std::exchange(helpCardPicture, nullptr);
-        EXPECT_GT(changedPixels(shownAt(surface, t), still, helpCard), 0) << t;
-        helpCardPicture = help;
+        EXPECT_EQ(changedPixels(shownAt(window, t), still, helpCard), 0) << t;
+        EXPECT_GT(changedPixels(shownAt(unclipped, t), unclippedStill, helpCard), 0) << t;
     }
-    EXPECT_EQ(shownAt(surface, 5.25 + 605360.0), shownAt(surface, 5.25)) << "a week on";
+    EXPECT_EQ(shownAt(window, 5.25 + 605360.0), shownAt(window, 5.25)) << "a week on";
     // At 0 s the arcs are transparent: the window gets the static frame, its pictures included though
-    // their slots are empty now, and nothing left of the earlier frames.
-    releaseEmbeddedPictures();
-    EXPECT_EQ(shownAt(surface, 0.0), still);
+    // they are released now, and nothing left of the earlier frames.
+    releaseEmbeddedPictures(pictures);
+    EXPECT_EQ(shownAt(window, 0.0), still);
 }
 
 // Redrawing only around the arcs gives, in the back buffer and in the window, the pixels of a whole
 // redraw at the same instant: fading in, jumping half a turn, across the 22 s cycle, and after a
 // paint, which finds the window's pixels lost. A steady frame blits far less than the window.
 TEST_F(SoftwareFrame, FramesRedrawnAroundTheArcsMatchWholeRedraws) {
-    ScreenSurface* partial = openSoftwareSurface(1920, 1080);
-    ScreenSurface* whole = openSoftwareSurface(1920, 1080);
+    SaverWindow* partial = openSoftwareWindow(saver, 1920, 1080, pictures);
+    SaverWindow* whole = openSoftwareWindow(saver, 1920, 1080, pictures);
     const RECT all = {0, 0, 1920, 1080};
     for (double t : {0.4, 1.0, 1.45, 5.0, 13.0, 13.03, 21.98, 22.02, 7.0, 7.03}) {
         if (t == 7.0) {
-            shown[partial->window].assign(1920 * 1080, 0u);
-            SendMessageW(partial->window, WM_PAINT, 0, 0);
+            shown[partial->surface.window].assign(1920 * 1080, 0u);
+            SendMessageW(partial->surface.window, WM_PAINT, 0, 0);
         }
         blittedPixels = 0;
         const Frame seen = shownAt(partial, t);
         EXPECT_TRUE(t != 13.03 || blittedPixels < 1920 * 1080 / 8) << blittedPixels;
-        whole->wholeFrameDue = true;
+        repaintSoftwareFrame(*whole->software);
         EXPECT_EQ(changedPixels(seen, shownAt(whole, t), all), 0) << "the window at " << t;
-        EXPECT_EQ(changedPixels(readBitmap(partial->backBitmap), readBitmap(whole->backBitmap), all), 0) << t;
+        EXPECT_EQ(changedPixels(readBitmap(partial->software->backBitmap),
+                                readBitmap(whole->software->backBitmap), all),
+                  0)
+            << t;
     }
 }
 

@@ -1,4 +1,3 @@
-#include "shell/saver_state.h"
 #include "shell/saver_windows.h"
 #include "shell/window_proc.h"
 #include "support/test_windows.h"
@@ -24,11 +23,13 @@ TEST(WindowProc, InputEndsFullScreenWhileThePreviewEndsOnlyWithItsHost) {
     EXPECT_TRUE(cursorLeftStartArea({500, 400}, {500, 409}));
     EXPECT_TRUE(cursorLeftStartArea({-2147483647, 0}, {2147483647, 0}));
     const HHOOK hook = SetWindowsHookExW(WH_CBT, countSystemCommands, nullptr, GetCurrentThreadId());
-    startCursor = {300, 200};
     ASSERT_TRUE(SetCursorPos(291, 200));
     for (bool preview : {false, true}) {
-        previewMode = preview;
-        const HWND window = createSaverClassWindow(32, 32);
+        Saver saver = testSaver(preview);
+        saver.startCursor = {300, 200};
+        SaverWindow record;
+        record.saver = &saver;
+        const HWND window = createSaverClassWindow(32, 32, &record);
         const auto ends = [window](UINT message, WPARAM wParam) {
             SendMessageW(window, message, wParam, MAKELPARAM(300, 200)); // the start point, window-relative
             return quitPosted();

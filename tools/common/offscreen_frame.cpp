@@ -1,12 +1,7 @@
 #include "common/offscreen_frame.h"
 
-#include "gl/gl_context.h"
-#include "gl/gl_functions.h"
-#include "gl/layout.h"
-#include "gl/point_buffer.h"
-#include "gl/program_builder.h"
+#include "base/layout.h"
 #include "gl/render_targets.h"
-#include "shell/saver_windows.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -16,64 +11,45 @@ namespace {
 // The default framebuffer is never drawn to, so the window only needs to exist.
 constexpr int hiddenWindowSize = 64;
 
+// A window class of its own with a dc of its own per window, as a pixel format needs.
+HWND createHiddenWindow() {
+    static const ATOM windowClass = [] {
+        WNDCLASSW description = {};
+        description.style = CS_OWNDC;
+        description.lpfnWndProc = DefWindowProcW;
+        description.hInstance = GetModuleHandleW(nullptr);
+        description.lpszClassName = L"OrvaneOffscreen";
+        return RegisterClassW(&description);
+    }();
+    return windowClass == 0 ? nullptr
+                            : CreateWindowExW(0, L"OrvaneOffscreen", L"Orvane off screen", WS_POPUP, 0, 0,
+                                              hiddenWindowSize, hiddenWindowSize, nullptr, nullptr,
+                                              GetModuleHandleW(nullptr), nullptr);
+}
+
 } // namespace
 
-HWND createSaverClassWindow(int width, int height, bool visible) {
-    static bool registered = false;
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    if (!registered) {
-        registerSaverClass(instance);
-        registered = true;
-    }
-    const DWORD style = WS_POPUP | (visible ? WS_VISIBLE : 0);
-    return CreateWindowExW(0, saverClassName, L"Orvane off screen", style, 0, 0, width, height, nullptr,
-                           nullptr, instance, nullptr);
-}
-
-void closeSurfaceWindow(ScreenSurface& surface) {
-    releaseGlContext(surface);
-    if (surface.dc != nullptr) {
-        ReleaseDC(surface.window, surface.dc);
-    }
-    if (surface.window != nullptr) {
-        DestroyWindow(surface.window);
-    }
-    surface = ScreenSurface();
-}
-
-bool openOffscreenContext(OffscreenFrame& frame, int width, int height) {
+bool openOffscreenWindow(OffscreenFrame& frame, int width, int height) {
     frame = OffscreenFrame();
-    ScreenSurface& surface = frame.surface;
-    // The window's own set-up reads only these three fields; targets and cards follow them.
-    surface.width = width;
-    surface.height = height;
-    surface.scale = layoutScale(width, height);
-    surface.window = createSaverClassWindow(hiddenWindowSize, hiddenWindowSize);
-    if (surface.window == nullptr) {
+    frame.surface = {createHiddenWindow(), nullptr, width, height, layoutScale(width, height)};
+    if (frame.surface.window == nullptr) {
         return false;
     }
-    surface.dc = GetDC(surface.window);
-    return createGlContext(surface);
+    frame.surface.dc = GetDC(frame.surface.window);
+    return true;
 }
 
-bool buildOffscreenPrograms(OffscreenFrame& frame) {
-    return buildSurfacePrograms(frame.surface);
-}
-
-bool createOffscreenTargets(OffscreenFrame& frame) {
-    if (!createGlResources(frame.surface) || !createPointBuffer(frame.surface)) {
-        return false;
-    }
-    frame.outputTexture =
-        createRenderTarget(frame.surface.width, frame.surface.height, false, frame.outputFramebuffer);
+bool createOffscreenOutput(OffscreenFrame& frame) {
+    const GlFunctions& gl = frame.renderer.gl;
+    frame.output = createRenderTarget(gl, frame.surface.width, frame.surface.height, false);
     const bool complete = gl.glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
     gl.glBindFramebuffer(GL_FRAMEBUFFER, 0);
     return complete;
 }
 
-bool openOffscreenFrame(OffscreenFrame& frame, int width, int height) {
-    if (openOffscreenContext(frame, width, height) && buildOffscreenPrograms(frame) &&
-        createOffscreenTargets(frame)) {
+bool openOffscreenFrame(OffscreenFrame& frame, int width, int height, const Pictures& pictures) {
+    if (openOffscreenWindow(frame, width, height) &&
+        createGlRenderer(frame.renderer, frame.surface, pictures) && createOffscreenOutput(frame)) {
         return true;
     }
     closeOffscreenFrame(frame);
@@ -81,8 +57,18 @@ bool openOffscreenFrame(OffscreenFrame& frame, int width, int height) {
 }
 
 void closeOffscreenFrame(OffscreenFrame& frame) {
-    closeSurfaceWindow(frame.surface);
+    destroyGlRenderer(frame.renderer);
+    if (frame.surface.dc != nullptr) {
+        ReleaseDC(frame.surface.window, frame.surface.dc);
+    }
+    if (frame.surface.window != nullptr) {
+        DestroyWindow(frame.surface.window);
+    }
     frame = OffscreenFrame();
+}
+
+void renderOffscreenFrame(const OffscreenFrame& frame, const PassValues& pass) {
+    renderGlFrame(frame.renderer, {frame.surface, pass, frame.output.framebuffer});
 }
 
 std::vector<std::uint8_t> readOffscreenPixels(const OffscreenFrame& frame) {
@@ -90,7 +76,7 @@ std::vector<std::uint8_t> readOffscreenPixels(const OffscreenFrame& frame) {
     const int height = frame.surface.height;
     const std::size_t rowBytes = static_cast<std::size_t>(width) * 4;
     std::vector<std::uint8_t> bottomUp(rowBytes * static_cast<std::size_t>(height));
-    gl.glBindFramebuffer(GL_FRAMEBUFFER, frame.outputFramebuffer);
+    frame.renderer.gl.glBindFramebuffer(GL_FRAMEBUFFER, frame.output.framebuffer);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
     std::vector<std::uint8_t> topDown(bottomUp.size());

@@ -1,44 +1,39 @@
 #pragma once
 
-// The saver's frame rendered off screen, for tools. A hidden window of the saver's class carries
-// the saver's real OpenGL 3.3 core context; the surface goes through the same set-up stages as a
-// saver window, but is sized to the frame wanted rather than to the (small, hidden) window, and
-// its frames go into an 8-bit framebuffer of that size instead of the back buffer.
+// The saver's frame rendered off screen, for tools and tests. A hidden window carries the saver's
+// real OpenGL 3.3 core context; the GL renderer goes through the saver's own set-up stages, but for
+// a surface sized to the frame wanted rather than to the (small, hidden) window, and its frames go
+// into an 8-bit output target of that size instead of the back buffer.
 //
-// The six pictures must be decoded first (GDI+ started, decodeEmbeddedPictures), as the saver's
-// entry does before it creates any window; otherwise the cards are simply missing.
+// The pictures must be decoded first (GDI+ started, decodeEmbeddedPictures), as the saver's entry
+// does before it makes any window; otherwise the cards are simply missing.
 
-#include "gl/gl_api.h"
-#include "shell/screen_surface.h"
+#include "gl/gl_frame.h"
 
 #include <cstdint>
 #include <vector>
 
-// A window of the saver's class, a hidden popup unless visible is true; the class is registered on
-// first use.
-HWND createSaverClassWindow(int width, int height, bool visible = false);
-
-// Deletes the surface's context (and with it every GL object), releases its dc, destroys its
-// window and clears the record.
-void closeSurfaceWindow(ScreenSurface& surface);
-
 struct OffscreenFrame {
-    ScreenSurface surface;
-    GLuint outputTexture = 0;
-    GLuint outputFramebuffer = 0;
+    WindowSurface surface;
+    GlRenderer renderer;
+    RenderTarget output;
 };
 
-// The set-up stages in the saver's order, separate so that each can be timed. Each returns false
-// when its stage failed; the reason is in the diagnostic log, as for a saver window.
-bool openOffscreenContext(OffscreenFrame& frame, int width, int height); // window, layout scale, context
-bool buildOffscreenPrograms(OffscreenFrame& frame);                      // the window's programs
-bool createOffscreenTargets(OffscreenFrame& frame); // targets, cards, point buffer, the output
+// A hidden window with its own dc, for a frame of the given size; false when it cannot be made.
+bool openOffscreenWindow(OffscreenFrame& frame, int width, int height);
 
-// All three stages; on failure the frame is closed again.
-bool openOffscreenFrame(OffscreenFrame& frame, int width, int height);
+// The output target; false when it is incomplete.
+bool createOffscreenOutput(OffscreenFrame& frame);
 
-// Deletes the context (and with it every GL object), releases the dc and destroys the window.
+// The window, the whole GL set-up and the output; on failure the frame is closed again.
+bool openOffscreenFrame(OffscreenFrame& frame, int width, int height, const Pictures& pictures);
+
+// Destroys the renderer (and with its context every GL object), releases the dc and destroys the
+// window.
 void closeOffscreenFrame(OffscreenFrame& frame);
 
-// The output framebuffer as RGBA bytes, top row first (window orientation, GL's rows turned round).
+// The frame's passes at this pass's values, into the output target.
+void renderOffscreenFrame(const OffscreenFrame& frame, const PassValues& pass);
+
+// The output target as RGBA bytes, top row first (window orientation, GL's rows turned round).
 std::vector<std::uint8_t> readOffscreenPixels(const OffscreenFrame& frame);

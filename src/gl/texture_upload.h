@@ -1,7 +1,6 @@
 #pragma once
 
-#include "assets/pictures.h"
-#include "shell/screen_surface.h"
+#include "gl/gl_renderer.h"
 
 // Makes one card texture from a picture in the current GL context: premultiplied BGRA texels,
 // row 0 the picture's top row, linear filtering, clamped to the edge, left bound to

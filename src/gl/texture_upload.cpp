@@ -1,6 +1,4 @@
-#include "assets/texture_upload.h"
-
-#include "gl/gl_api.h"
+#include "gl/texture_upload.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -54,7 +52,7 @@ OverlayCard uploadImageTexture(EmbeddedImage* picture) {
     std::free(pixels);
 
     card.texture = texture;
-    card.width = static_cast<std::int32_t>(width);
-    card.height = static_cast<std::int32_t>(height);
+    card.width = static_cast<int>(width);
+    card.height = static_cast<int>(height);
     return card;
 }

@@ -1,4 +1,4 @@
-#include "shell/diagnostic_log.h"
+#include "base/diagnostic_log.h"
 
 #include <windows.h>
 

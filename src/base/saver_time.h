@@ -1,0 +1,64 @@
+#pragma once
+
+// The saver's times and the arithmetic of its main loop, free of the platform so that they can be
+// checked directly. Two times run through the saver: the saver time, seconds since start in double
+// precision, and the program time, what the GL programs see (uT), in single precision and wrapped
+// back after hours.
+
+#include <cmath>
+
+constexpr double softwareFrameInterval = 1.0 / 30.0;
+constexpr double passPeriod = 1.0 / 60.0;
+constexpr float cardFadeOffset = 0.4f;
+constexpr float cardFadeLength = 1.4f;
+constexpr double sceneCycle = 22.0;
+// 1,428 cycles of 22 s. Every absolute-time rate of the points program (0.085, 0.11, 0.05, 0.02 and
+// 0.2 rad/s) turns this period into a whole number of turns to within 0.015 rad.
+constexpr double programTimePeriod = 31416.0;
+
+// Software windows are redrawn at most 30 times a second, always all in the same pass.
+inline bool softwareFrameDue(double saverTime, double lastSoftwareFrameTime) {
+    return saverTime - lastSoftwareFrameTime >= softwareFrameInterval;
+}
+
+// Milliseconds to sleep after a pass that started at passTime and ended at endTime.
+// Without vertical-blank synchronisation the loop always yields at least 1 ms.
+inline int passSleepMilliseconds(double passTime, double endTime, bool vsync) {
+    const int ms = static_cast<int>((passTime + passPeriod - endTime) * 1000.0);
+    if (ms >= 1) {
+        return ms;
+    }
+    return vsync ? 0 : 1;
+}
+
+// Opacity of the overlay cards: 0 until 0.4 s after start, then rising linearly to 1 at 1.8 s.
+inline float cardFade(double saverTime) {
+    const float fade = (static_cast<float>(saverTime) - cardFadeOffset) / cardFadeLength;
+    if (fade < 0.0f) {
+        return 0.0f;
+    }
+    return fade > 1.0f ? 1.0f : fade;
+}
+
+// The program time (uT). A float holds the saver time to a millisecond for the first hours only;
+// after one period the time is wrapped back by whole periods, on a cycle boundary and never below
+// one cycle, so frames stay 1/60 s apart after a week and the one-time fade-ins never replay.
+inline float programTime(double saverTime) {
+    if (saverTime < sceneCycle + programTimePeriod) {
+        return static_cast<float>(saverTime);
+    }
+    return static_cast<float>(sceneCycle + std::fmod(saverTime - sceneCycle, programTimePeriod));
+}
+
+// What every window of one pass shares, worked out once per pass so that all monitors show the
+// same instant.
+struct PassValues {
+    double saverTime = 0.0;
+    float programTime = 0.0f;
+    float cardFade = 0.0f;
+    bool showCards = false; // full screen only; the preview shows the scene alone
+};
+
+inline PassValues passValues(double saverTime, bool preview) {
+    return {saverTime, programTime(saverTime), cardFade(saverTime), !preview};
+}

@@ -1,0 +1,69 @@
+#include "gl/gl_renderer.h"
+
+#include "gl/gl_context.h"
+#include "gl/gl_frame.h"
+#include "gl/point_buffer.h"
+#include "gl/render_targets.h"
+#include "gl/wgl_calls.h"
+
+namespace {
+
+bool openContext(GlRenderer& renderer, const WindowSurface& surface, const Pictures&) {
+    return createGlContext(surface.dc, renderer.context, renderer.gl);
+}
+
+bool buildPrograms(GlRenderer& renderer, const WindowSurface&, const Pictures&) {
+    return buildGlPrograms(renderer.gl, renderer.programs);
+}
+
+bool bakePoints(GlRenderer& renderer, const WindowSurface&, const Pictures&) {
+    return createPointBuffer(renderer);
+}
+
+} // namespace
+
+const GlSetupStage glSetupStages[4] = {
+    {"window and OpenGL 3.3 context", openContext},
+    {"program building (5 programs)", buildPrograms},
+    {"target creation and card upload", createGlTargets},
+    {"point buffer (the bake)", bakePoints},
+};
+
+bool createGlRenderer(GlRenderer& renderer, const WindowSurface& surface, const Pictures& pictures) {
+    for (const GlSetupStage& stage : glSetupStages) {
+        if (!stage.run(renderer, surface, pictures)) {
+            destroyGlRenderer(renderer);
+            return false;
+        }
+    }
+    return true;
+}
+
+// Through the call table, so that a test can check what was released, and in which order.
+void destroyGlRenderer(GlRenderer& renderer) {
+    if (renderer.context != nullptr) {
+        wglCalls.makeCurrent(nullptr, nullptr);
+        wglCalls.deleteContext(renderer.context);
+    }
+    renderer = GlRenderer();
+}
+
+bool makeGlRendererCurrent(const GlRenderer& renderer, const WindowSurface& surface) {
+    return wglCalls.makeCurrent(surface.dc, renderer.context) != FALSE;
+}
+
+void drawGlWindow(const GlRenderer& renderer, const WindowSurface& surface, const PassValues& pass) {
+    if (!makeGlRendererCurrent(renderer, surface)) {
+        return;
+    }
+    renderGlFrame(renderer, {surface, pass, 0});
+    SwapBuffers(surface.dc);
+}
+
+bool setGlSwapInterval(const GlRenderer& renderer, const WindowSurface& surface, int interval) {
+    if (!makeGlRendererCurrent(renderer, surface) || renderer.gl.wglSwapIntervalEXT == nullptr) {
+        return false;
+    }
+    renderer.gl.wglSwapIntervalEXT(interval);
+    return true;
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "assets/pictures.h"
+#include "base/saver_clock.h"
+#include "base/window_surface.h"
+#include "gl/gl_renderer.h"
+#include "software/software_renderer.h"
+
+#include <windows.h>
+
+#include <vector>
+
+struct Saver;
+
+// One saver window: a full-screen popup on a monitor or the preview child, what it registered, and
+// the renderer it draws with: GL, software, or none when both set-ups failed.
+struct SaverWindow {
+    Saver* saver = nullptr;
+    WindowSurface surface;
+    HPOWERNOTIFY displayNotification = nullptr; // console display on and off
+    GlRenderer* gl = nullptr;
+    SoftwareRenderer* software = nullptr;
+};
+
+// The running saver, made by the entry and handed down; the window procedure reaches it through
+// each window's record.
+struct Saver {
+    HINSTANCE instance = nullptr;
+    bool preview = false;
+    HWND previewHost = nullptr; // the host's pane in preview
+    SaverClock clock;
+    POINT startCursor = {};  // full screen: the reference of the mouse-movement rule
+    bool displayOff = false; // while Windows reports the display off nothing is drawn
+    bool vsyncOn = false;    // a GL window waits for the vertical blank
+    Pictures pictures;
+    std::vector<SaverWindow*> windows; // in creation order; owned until the teardown
+};

@@ -1,2 +1,0 @@
-orvane_test(render_targets_test render_targets_test.cpp)
-orvane_test(frame_passes_test frame_passes_test.cpp)

@@ -1,6 +1,0 @@
-orvane_test(command_line_test command_line_test.cpp)
-orvane_test(frame_pacing_test frame_pacing_test.cpp)
-orvane_test(window_proc_test window_proc_test.cpp)
-orvane_test(diagnostic_log_test diagnostic_log_test.cpp)
-orvane_test(saver_lifecycle_test saver_lifecycle_test.cpp)
-orvane_test(main_loop_test main_loop_test.cpp)
