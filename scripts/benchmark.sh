@@ -15,7 +15,7 @@
 # builds); all of them by default. Tables go to stdout, progress to stderr.
 # REF is built from `git archive` in build/bench-ref-<rev>, which later runs reuse.
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/display.sh"
 
 # The last commit before the frame-time work.
 DEFAULT_REF=38fd51edf75994f3a88c806cca6599edf92e6c80
@@ -47,34 +47,6 @@ build_reference() {
     fi
     (cd "$source" && cmake --preset mingw -B "$REF_DIR" >/dev/null)
     cmake --build "$REF_DIR" --target benchmark capture orvane >&2
-}
-
-# Its own X server, 3840x1080 split into two 1920x1080 monitors (the Wine prefix takes monitors
-# from that list); the off-screen tools do not mind the layout.
-start_display() {
-    local number
-    number="$(mktemp)"
-    Xvfb -displayfd 3 -screen 0 3840x1080x24 -noreset -nolisten tcp 3>"$number" 2>/dev/null &
-    XVFB_PID=$!
-    trap stop_display EXIT
-    for _ in $(seq 100); do
-        [ -s "$number" ] && break
-        sleep 0.1
-    done
-    [ -s "$number" ] || die "Xvfb did not start"
-    DISPLAY=":$(head -1 "$number")"
-    export DISPLAY
-    rm -f "$number"
-    xrandr --setmonitor MAIN 1920/508x1080/286+0+0 screen >/dev/null
-    xrandr --setmonitor SIDE1 1920/508x1080/286+1920+0 none >/dev/null
-    ensure_wine_prefix
-    # A kept-alive wineserver stays bound to the display it started with.
-    wineserver -k 2>/dev/null || true
-}
-
-stop_display() {
-    wineserver -k 2>/dev/null || true
-    kill "$XVFB_PID" 2>/dev/null || true
 }
 
 # Every round runs each ITEM on both builds back to back, the first one swapped every round so
@@ -121,18 +93,15 @@ benchmark_step() {
 
 # "cpu sample: <CPU seconds of the process so far, all threads> <SwapBuffers logged so far>".
 cpu_sample() {
-    local stat
-    stat="$(cat "/proc/$1/stat")" || die "the saver (process $1) is gone"
-    # utime and stime follow the command name, which ends in ")".
-    awk -v hz="$(getconf CLK_TCK)" -v swaps="$(grep -c glxdrv_wglSwapBuffers "$2")" \
-        '{ print "cpu sample:", ($12 + $13) / hz, swaps }' <<<"${stat##*) }"
+    [ -e "/proc/$1" ] || die "the saver (process $1) is gone"
+    echo "cpu sample: $(cpu_seconds "$1") $(grep -c glxdrv_wglSwapBuffers "$2")"
 }
 
 # The real saver full screen on both monitors for SAVER_SECONDS, with Wine logging every
 # SwapBuffers: one main-loop pass draws and swaps each window once, so the time from one swap of
 # a window to its next is the pass time.
 saver_step() {
-    local build="$1" round="$2" trace="$OUT/saver-$1-$2.txt" window code=0
+    local build="$1" round="$2" trace="$OUT/saver-$1-$2.txt" code=0
     log "round $round: $build build, saver on two monitors for $SAVER_SECONDS s"
     GLIBC_TUNABLES="$QUIET_HEAP" WINEDEBUG=-all,+timestamp,+wgl \
         wine "$(build_dir "$build")/src/orvane.scr" /s </dev/null >/dev/null 2>"$trace" &
@@ -143,10 +112,7 @@ saver_step() {
     sleep $((SAVER_SECONDS - 5))
     kill -0 "$saver" 2>/dev/null || die "the $build build's saver ended before $SAVER_SECONDS s: $trace"
     samples+=$'\n'"$(cpu_sample "$saver" "$trace")"
-    window="$(xdotool search --onlyvisible --name '^Orvane$' | head -1)"
-    [ -z "$window" ] || xdotool windowfocus --sync "$window" key space || true
-    timeout 20 tail --pid="$saver" -f /dev/null || kill "$saver" 2>/dev/null || true
-    wait "$saver" || code=$?
+    end_saver "$saver" || code=$?
     [ "$code" -eq 0 ] || die "the $build build's saver ended with $code: $trace"
     echo "$samples" >>"$trace"
 }
@@ -219,7 +185,10 @@ compare() {
     echo "load:      $(cut -d' ' -f1-3 /proc/loadavg) at the start; runs in $OUT"
     echo
 
-    start_display
+    # Two 1920x1080 monitors for the saver (the Wine prefix takes them from the RandR monitor list);
+    # the off-screen tools do not mind the layout.
+    start_display 3840x1080 "MAIN 1920/508x1080/286+0+0 screen" "SIDE1 1920/508x1080/286+1920+0 none"
+    fresh_wineserver
     # Wine's own start (wineserver, the desktop process) would otherwise count in round 1's start-up.
     "$REPO/scripts/wine-run.sh" "$REF_DIR/tools/benchmark.exe" --size 64x64 --frames 1 >/dev/null ||
         die "the reference build's benchmark does not run"
@@ -250,7 +219,7 @@ compare() {
     fi
     if wants software; then
         # The software path's CPU time, by its own script; its absence is no failure.
-        wineserver -k 2>/dev/null || true
+        fresh_wineserver
         if [ -x "$REPO/scripts/software-cpu.sh" ]; then
             echo "software path: a is the reference build, b the new one"
             "$REPO/scripts/software-cpu.sh" "$REF_DIR/src/orvane.scr" "$BUILD_DIR/src/orvane.scr" ||
@@ -258,7 +227,7 @@ compare() {
         else
             echo "software path: skipped, scripts/software-cpu.sh is not in this tree"
         fi
-        wineserver -k 2>/dev/null || true
+        fresh_wineserver
         echo
     fi
     if wants pictures; then
@@ -276,20 +245,13 @@ if [ "${1:-}" = "--compare" ]; then
     compare "$@"
 fi
 
-if [ "${1:-}" != "--on-display" ]; then
-    install_packages
-    cmake --preset mingw -B "$BUILD_DIR" >/dev/null
-    cmake --build "$BUILD_DIR" --target benchmark
-    exec xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" "$0" --on-display "$@"
-fi
-shift
-
-ensure_wine_prefix
-# A kept-alive wineserver stays bound to the display it started with.
-wineserver -k 2>/dev/null || true
+install_packages
+cmake --preset mingw -B "$BUILD_DIR" >/dev/null
+cmake --build "$BUILD_DIR" --target benchmark
+start_display 1920x1080
+fresh_wineserver
 for size in 1920x1080 3840x2160; do
     log "benchmark at $size"
     "$REPO/scripts/wine-run.sh" "$BUILD_DIR/tools/benchmark.exe" --size "$size" "$@"
     echo
 done
-wineserver -k 2>/dev/null || true

@@ -11,7 +11,7 @@
 # work can go on while it runs. --only picks faults by id, --tests limits the suite (ctest -R),
 # --list reads another fault list than tests/faults.txt.
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/display.sh"
 
 only="."
 tests="."
@@ -25,7 +25,7 @@ while [ $# -gt 0 ]; do
     --work) work="$2"; shift 2 ;;
     --at) revision="$2"; shift 2 ;;
     --list) list="$(realpath "$2")"; shift 2 ;;
-    --on-display) on_display=1; shift ;;
+    --in-copy) in_copy=1; shift ;;
     *) echo "unknown argument: $1" >&2; exit 2 ;;
     esac
 done
@@ -81,7 +81,7 @@ first_failure() {
     done
 }
 
-if [ -z "${on_display:-}" ]; then
+if [ -z "${in_copy:-}" ]; then
     install_packages
     rm -rf "$work"
     mkdir -p "$work/tree"
@@ -91,21 +91,19 @@ if [ -z "${on_display:-}" ]; then
         (cd "$REPO" && git ls-files -co --exclude-standard -z | xargs -0 tar --ignore-failed-read -cf - 2>/dev/null) |
             tar -xf - -C "$work/tree"
     fi
-    # The copy runs this script as it is now, whatever the revision held.
-    cp "$REPO/scripts/plant-faults.sh" "$work/tree/scripts/plant-faults.sh"
+    # The copy runs this script (and its display helper) as it is now, whatever the revision held.
+    cp "$REPO/scripts/plant-faults.sh" "$REPO/scripts/display.sh" "$work/tree/scripts/"
     cp "$list" "$work/faults.txt"
     # Its own build and Wine prefix: a wineserver killed here must not be another run's.
-    exec env -u ORVANE_BUILD_DIR WINEPREFIX="$work/wine" xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" \
-        "$work/tree/scripts/plant-faults.sh" --on-display --only "$only" --tests "$tests" --work "$work"
+    exec env -u ORVANE_BUILD_DIR WINEPREFIX="$work/wine" \
+        "$work/tree/scripts/plant-faults.sh" --in-copy --only "$only" --tests "$tests" --work "$work"
 fi
 
 # From here on REPO is the copy.
 cd "$REPO"
 build_all ON >"$work/build.log" 2>&1 || { echo "the unfaulted tree does not build; see $work/build.log"; exit 1; }
-ensure_wine_prefix
-wineserver -k 2>/dev/null || true
-wineserver -p 60
-wine wineboot </dev/null >/dev/null 2>&1
+start_display 1920x1080
+fresh_wineserver --warm
 baseline=$(first_failure)
 if [ -n "$baseline" ]; then
     echo "the unfaulted suite fails ($baseline); nothing to measure"
@@ -135,5 +133,4 @@ while IFS=$'\t' read -r id file find replace; do
     cp "$work/original" "$file"
     printf '%-34s %s\n' "$id" "$verdict" | tee -a "$results"
 done < <(read_faults "$work/faults.txt")
-wineserver -k 2>/dev/null || true
 printf 'caught %d of %d faults\n' "$caught" "$total" | tee -a "$results"

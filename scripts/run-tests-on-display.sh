@@ -1,12 +1,9 @@
 #!/bin/bash
 # Runs ctest on the current X display with a fresh wineserver bound to it.
 set -uo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
-ensure_wine_prefix
-wineserver -k 2>/dev/null
-wineserver -p 60
-# Start Wine's services once, away from ctest's output pipes.
-wine wineboot </dev/null >/dev/null 2>&1
+source "$(dirname "${BASH_SOURCE[0]}")/display.sh"
+# Wine's services started once, away from ctest's output pipes.
+fresh_wineserver --warm
 cd "$BUILD_DIR" && ctest --output-on-failure --timeout 300 "$@"
 status=$?
 wineserver -k 2>/dev/null

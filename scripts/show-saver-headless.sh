@@ -2,10 +2,9 @@
 # Shows the saver for a few seconds on the current (virtual) display, saves a screenshot, ends the
 # saver with a key press and reports its exit code.
 set -uo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/display.sh"
 seconds="${ORVANE_SHOW_SECONDS:-5}"
-ensure_wine_prefix
-wineserver -k 2>/dev/null
+fresh_wineserver
 mkdir -p "$REPO/out"
 shot="$REPO/out/orvane-screenshot.png"
 wine "$BUILD_DIR/src/orvane.scr" /s &
@@ -17,9 +16,7 @@ if ! timeout 30 xdotool search --sync --onlyvisible --name '^Orvane$' >/dev/null
 fi
 sleep "$seconds"
 import -window root "$shot"
-timeout 10 xdotool search --onlyvisible --name '^Orvane$' windowfocus --sync key space
-timeout 20 tail --pid="$saver" -f /dev/null
-wait "$saver"
+end_saver "$saver"
 status=$?
 wineserver -k 2>/dev/null
 log "saver exit code: $status"

@@ -5,18 +5,14 @@
 # ends it as a user or the Settings dialog would, and prints the series, its slope and the exit code.
 #   scripts/soak.sh [MINUTES]
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/display.sh"
 minutes="${1:-10}"
-if [ "$minutes" != "--on-display" ]; then
-    install_packages
-    cmake --preset mingw -B "$BUILD_DIR" -DBUILD_TESTING=ON >/dev/null
-    cmake --build "$BUILD_DIR" --target orvane preview_host >/dev/null
-    exec xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" "$0" --on-display "$minutes"
-fi
-minutes="$2"
+install_packages
+cmake --preset mingw -B "$BUILD_DIR" -DBUILD_TESTING=ON >/dev/null
+cmake --build "$BUILD_DIR" --target orvane preview_host >/dev/null
 scr="$BUILD_DIR/src/orvane.scr"
-ensure_wine_prefix
-wineserver -k 2>/dev/null || true
+start_display 1920x1080
+fresh_wineserver
 
 # Resident memory of the saver's process in KB, one sample every 30 s for the given seconds, from
 # 30 s on (the first seconds are start-up, not the steady state the slope is about).
@@ -43,16 +39,12 @@ report() {
 }
 
 full_screen() {
-    local label="$1" code
+    local label="$1" code=0 series
     shift
     env "$@" wine "$scr" /s &
     local saver=$!
-    local series
     series="$(sample $((minutes * 60)) "$saver")"
-    timeout 30 xdotool search --sync --onlyvisible --name '^Orvane$' windowfocus --sync key space || true
-    timeout 20 tail --pid="$saver" -f /dev/null || kill "$saver"
-    code=0
-    wait "$saver" || code=$?
+    end_saver "$saver" || code=$?
     report "$label" "$series" "$code"
 }
 
@@ -66,4 +58,3 @@ sleep 5
 series="$(sample $((minutes * 60)) "$(pgrep -n -f "$(winepath -w "$scr" | sed 's/\\/./g') /p")")"
 wait "$host" || true
 report "preview 152x112" "$series" "$(sed -n 's/.*exit=\([^[:space:]]*\).*/\1/p' "$BUILD_DIR/soak-preview.txt")"
-wineserver -k 2>/dev/null || true

@@ -13,56 +13,37 @@
 # the CPU shares, and says so.
 #   scripts/software-cpu.sh <scr-a> <scr-b> [seconds]
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/display.sh"
 
-# utime + stime of a process in clock ticks (the fields after the command name, which ends in ")").
-cpu_ticks() {
-    local stat
-    stat="$(cat "/proc/$1/stat" 2>/dev/null)" || { echo 0; return; }
-    awk '{print $12 + $13}' <<<"${stat##*) }"
-}
-
-# On the display of one run: prints "<saver CPU s> <X server CPU s> <frames or ->", or
-# "ended <exit code>" when the saver was gone before the measurement's end.
+# One run on a display of its own (run in a subshell): prints "<saver CPU s> <X server CPU s>
+# <frames or ->", or "ended <exit code>" when the saver was gone before the measurement's end.
 measure() {
-    local scr="$1" seconds="$2" saver xserver before xbefore after xafter frames=- code=0 hz
-    hz="$(getconf CLK_TCK)"
-    ensure_wine_prefix
-    # A wineserver kept alive from another display would serve this one wrongly; a warm one bound
-    # to this display keeps Wine's own start-up out of the measurement.
-    wineserver -k 2>/dev/null || true
-    wineserver -p 60
-    wine wineboot </dev/null >/dev/null 2>&1 || true
-    xserver="$(pgrep -n -f "^Xvfb ${DISPLAY} " || echo 0)"
+    local size="$1" scr="$2" seconds="$3" saver before xbefore after xafter frames=- result code=0
+    start_display "$size"
+    fresh_wineserver --warm
     MESA_GL_VERSION_OVERRIDE=3.2 wine "$scr" /s </dev/null >/dev/null 2>&1 &
     saver=$!
     sleep 2
-    before="$(cpu_ticks "$saver")" xbefore="$(cpu_ticks "$xserver")"
+    before="$(cpu_seconds "$saver")" xbefore="$(cpu_seconds "$XVFB_PID")"
     if [ -n "${FRAME_PROBE:-}" ]; then
         frames="$(perf stat -x, -e "$FRAME_PROBE" -p "$saver" -- sleep "$seconds" 2>&1 >/dev/null |
             awk -F, -v event="$FRAME_PROBE" '$3 == event { print $1 + 0 }')"
     else
         sleep "$seconds"
     fi
-    after="$(cpu_ticks "$saver")" xafter="$(cpu_ticks "$xserver")"
+    after="$(cpu_seconds "$saver")" xafter="$(cpu_seconds "$XVFB_PID")"
     if kill -0 "$saver" 2>/dev/null; then
-        timeout 30 xdotool search --sync --onlyvisible --name '^Orvane$' windowfocus --sync key space \
-            >/dev/null 2>&1 || true
-        timeout 20 tail --pid="$saver" -f /dev/null || kill "$saver" 2>/dev/null || true
-        wait "$saver" || log "$scr ended with exit code $? after the key"
-        awk -v s=$((after - before)) -v x=$((xafter - xbefore)) -v hz="$hz" -v f="${frames:--}" \
-            'BEGIN { printf "%.3f %.3f %s\n", s / hz, x / hz, f }'
+        end_saver "$saver" || log "$scr ended with exit code $? after the key"
+        result="$(awk -v s="$after" -v sb="$before" -v x="$xafter" -v xb="$xbefore" -v f="${frames:--}" \
+            'BEGIN { printf "%.3f %.3f %s", s - sb, x - xb, f }')"
     else
         wait "$saver" || code=$?
-        echo "ended $code"
+        result="ended $code"
     fi
-    wineserver -k 2>/dev/null || true
+    # Gone before the result is read, so the next run's display finds no wineserver of this one.
+    stop_display
+    echo "$result"
 }
-
-if [ "${1:-}" = "--on-display" ]; then
-    measure "$2" "$3"
-    exit 0
-fi
 
 if [ $# -lt 2 ] || [ ! -f "$1" ] || [ ! -f "$2" ]; then
     echo "usage: $0 <scr-a> <scr-b> [seconds]" >&2
@@ -92,8 +73,7 @@ for size in 1920x1080 3840x2160; do
             scr="$a"
             [ "$build" = a ] || scr="$b"
             cpu="" xcpu="" frames=""
-            read -r cpu xcpu frames < <(xvfb-run -a -s "-screen 0 ${size}x24 -noreset" "$0" --on-display \
-                "$scr" "$seconds") || true
+            read -r cpu xcpu frames < <(measure "$size" "$scr" "$seconds") || true
             if [ "$cpu" = ended ] || [ -z "$cpu" ]; then
                 printf '%-9s %s round %d: ended early, exit code %s  (%s)\n' "$size" "$build" "$round" \
                     "${xcpu:-?}" "$scr"
