@@ -252,6 +252,17 @@ const char* sceneTargetFormat(const OffscreenFrame& frame) {
     return format == GL_RGBA16F ? "half-float" : format == GL_RGBA8 ? "8-bit" : "other";
 }
 
+// One figure of the report again as a tab-separated line "figure TABLE NAME VALUE", for scripts
+// (scripts/benchmark_table.py): the report's layout is for people and may change, these lines keep
+// their form. "-" stands for a pass the run did not draw.
+void printFigure(const char* table, const char* name, double value, bool present = true) {
+    if (present) {
+        std::printf("figure\t%s\t%s\t%.3f\n", table, name, value);
+    } else {
+        std::printf("figure\t%s\t%s\t-\n", table, name);
+    }
+}
+
 void printReport(const OffscreenFrame& frame, const BenchmarkOptions& options, const Series& series,
                  const StartupTimes& startup) {
     const GlRenderer& renderer = frame.renderer;
@@ -308,18 +319,36 @@ void printReport(const OffscreenFrame& frame, const BenchmarkOptions& options, c
     }
     std::printf("\n");
 
-    double total = startup.beforeMain + startup.pictures + startup.firstFrame;
-    std::printf("start-up, process creation to the first finished frame %10s\n", "ms");
-    std::printf("  %-52s %10.1f\n", "process start to main (loader, Wine, C runtime)",
-                startup.beforeMain * 1e3);
-    std::printf("  %-52s %10.1f\n", "GDI+ start-up and picture decoding", startup.pictures * 1e3);
+    struct Stage {
+        const char* name;
+        double seconds;
+    };
+    std::vector<Stage> stages = {{"process start to main (loader, Wine, C runtime)", startup.beforeMain},
+                                 {"GDI+ start-up and picture decoding", startup.pictures}};
     for (int stage = 0; stage < glSetupStageCount; ++stage) {
-        std::printf("  %-52s %10.1f\n", glSetupStages[stage].name, startup.glStages[stage] * 1e3);
-        total += startup.glStages[stage];
+        stages.push_back({glSetupStages[stage].name, startup.glStages[stage]});
     }
-    std::printf("  %-52s %10.1f\n", "first frame to glFinish (incl. driver code generation)",
-                startup.firstFrame * 1e3);
-    std::printf("  %-52s %10.1f\n", "total", total * 1e3);
+    stages.push_back({"first frame to glFinish (incl. driver code generation)", startup.firstFrame});
+    double total = 0.0;
+    for (const Stage& stage : stages) {
+        total += stage.seconds;
+    }
+    stages.push_back({"total", total});
+    std::printf("start-up, process creation to the first finished frame %10s\n", "ms");
+    for (const Stage& stage : stages) {
+        std::printf("  %-52s %10.1f\n", stage.name, stage.seconds * 1e3);
+    }
+
+    // The wall figures that the comparison of two builds reads, under the names shown above.
+    std::printf("\nfigures, ms: figure, table, name, value (tab-separated, for scripts)\n");
+    for (int pass = 0; pass < glFramePassCount; ++pass) {
+        printFigure("frame", glFramePasses[pass].name, percentile(series.passWallMs[pass], 0.5),
+                    passDrawn(pass, options));
+    }
+    printFigure("frame", "whole frame (wall, glFinish)", frameMedian);
+    for (const Stage& stage : stages) {
+        printFigure("startup", stage.name, stage.seconds * 1e3);
+    }
 }
 
 } // namespace
