@@ -76,8 +76,8 @@ build_dir() {
     if [ "$1" = ref ]; then echo "$REF_DIR"; else echo "$BUILD_DIR"; fi
 }
 
-# One benchmark run, in OUT/<size>-<build>-<round>.txt, with the process's CPU time appended:
-# under load the wall times follow the machine, the CPU time far less.
+# One benchmark run, in OUT/<size>-<build>-<round>.txt, with the process's CPU time appended to
+# the tool's figure lines: under load the wall times follow the machine, the CPU time far less.
 benchmark_step() {
     local build="$1" round="$2" size="$3"
     local report="$OUT/${size// /}-$build-$round.txt" cpu user system TIMEFORMAT="%U %S"
@@ -88,7 +88,7 @@ benchmark_step() {
         "${BENCHMARK_ARGS[@]}" >"$report" 2>&1; } 2>&1)" ||
         die "the $build build's benchmark failed at $size: $report"
     read -r user system <<<"$cpu"
-    printf 'process CPU user, s: %s\nprocess CPU system, s: %s\n' "$user" "$system" >>"$report"
+    printf 'figure\tframe\tprocess CPU %s, s\t%s\n' user "$user" system "$system" >>"$report"
 }
 
 # "cpu sample: <CPU seconds of the process so far, all threads> <SwapBuffers logged so far>".

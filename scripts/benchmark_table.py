@@ -7,20 +7,18 @@
 #     benchmark_table.py startup TITLE --ref REPORT... --new REPORT...  start-up stages
 #     benchmark_table.py passes TITLE --ref TRACE... --new TRACE...     the saver's main loop
 #
-# REPORT is the benchmark tool's output, TRACE Wine's log of the real saver run with
-# WINEDEBUG=+timestamp,+wgl, each followed by the lines benchmark.sh adds: the process's CPU time
-# ("process CPU user, s: 9.12"), or the saver's CPU seconds and swaps so far at two moments
-# ("cpu sample: 12.5 140"). Rows are found by their labels; a run without them ends with exit code 1.
+# REPORT is the benchmark tool's output, whose lines "figure<TAB>TABLE<TAB>NAME<TAB>VALUE" are read
+# (TABLE frame or startup; the human-readable report around them is not), with the process's CPU
+# time that benchmark.sh adds as more figures of the frame table. TRACE is Wine's log of the real
+# saver run with WINEDEBUG=+timestamp,+wgl, followed by the saver's CPU seconds and swaps so far at
+# two moments ("cpu sample: 12.5 140"). A run without them ends with exit code 1.
 # Wall times on a shared machine follow its load; CPU time much less so.
 import argparse
 import re
 import statistics
 import sys
 
-FRAME_LABEL = "whole frame (wall, glFinish)"
-PROCESS_CPU = re.compile(r"^(process CPU \w+, s): (\S+)$", re.MULTILINE)
 CPU_SAMPLE = re.compile(r"^cpu sample: (\S+) (\d+)$", re.MULTILINE)
-STARTUP_HEADER = "start-up, process creation to the first finished frame"
 # Swaps in the first seconds of a window's life hold the driver's code generation.
 WARM_UP_SECONDS = 3.0
 SWAP = re.compile(r"^(\d+\.\d+):.*glxdrv_wglSwapBuffers \((0x[0-9a-f]+)\)")
@@ -30,57 +28,30 @@ def fail(message):
     sys.exit(f"benchmark_table: {message}")
 
 
-def number(text, where):
-    # None for a pass the run did not draw ("-"); a timer-query mark ("*") is not part of the value.
-    if text == "-":
-        return None
-    if not re.fullmatch(r"\d+(\.\d+)?\*?", text):
-        fail(f"{where}: '{text}' is not a number")
-    return float(text.rstrip("*"))
+def figures(path, table, last):
+    # {name: value} of the run's figures of one table in their order, None for a pass the run did
+    # not draw ("-"); the table must hold the figure named last.
+    rows = {}
+    for line in open(path, errors="replace"):
+        fields = line.rstrip("\n").split("\t")
+        if len(fields) == 4 and fields[:2] == ["figure", table]:
+            try:
+                rows[fields[2]] = None if fields[3] == "-" else float(fields[3])
+            except ValueError:
+                fail(f"{path}: {fields[2]}: '{fields[3]}' is not a number")
+    if last not in rows:
+        fail(f"{path}: no '{last}' figure in the {table} table (a benchmark tool from before the figures?)")
+    return rows
 
 
 def frame_rows(path):
-    # {label: wall median in ms} of every pass and the whole frame, by the columns' own headings,
-    # and the process's CPU time.
-    text = open(path).read()
-    lines = text.splitlines()
-    headers = [index for index, line in enumerate(lines) if line.startswith("per pass")]
-    if not headers:
-        fail(f"{path}: no 'per pass' table")
-    columns = re.split(r"\s{2,}", lines[headers[0]].strip())
-    if "wall median" not in columns:
-        fail(f"{path}: no 'wall median' column in '{lines[headers[0]]}'")
-    wall = columns.index("wall median") - 1
-    rows = {}
-    for line in lines[headers[0] + 1:]:
-        if line.startswith(FRAME_LABEL):
-            rows[FRAME_LABEL] = number(line[len(FRAME_LABEL):].split()[0], path)
-            for label, value in PROCESS_CPU.findall(text):
-                rows[label] = number(value, f"{path}: {label}")
-            return rows
-        label, _, values = line.strip().partition("  ")
-        values = values.split()
-        if not line.startswith("  ") or len(values) != len(columns) - 1:
-            fail(f"{path}: unexpected line in the pass table: '{line}'")
-        rows[label] = number(values[wall], f"{path}: {label}")
-    fail(f"{path}: no '{FRAME_LABEL}' line")
+    # {name: wall median in ms} of every pass and the whole frame, and the process's CPU time.
+    return figures(path, "frame", "whole frame (wall, glFinish)")
 
 
 def startup_rows(path):
     # {stage: ms} in the report's order, ending with the total.
-    lines = open(path).read().splitlines()
-    starts = [index for index, line in enumerate(lines) if line.startswith(STARTUP_HEADER)]
-    if not starts:
-        fail(f"{path}: no '{STARTUP_HEADER}' lines")
-    rows = {}
-    for line in lines[starts[0] + 1:]:
-        if not line.startswith("  "):
-            break
-        label, _, value = line.strip().rpartition(" ")
-        rows[label.strip()] = number(value, f"{path}: {label.strip()}")
-    if "total" not in rows:
-        fail(f"{path}: no start-up 'total' line")
-    return rows
+    return figures(path, "startup", "total")
 
 
 def pass_rows(path):
