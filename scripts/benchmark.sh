@@ -5,10 +5,11 @@
 #
 #   scripts/benchmark.sh --compare [REF] [--rounds N] [--only PART] [benchmark arguments]
 #
-# measures this tree against the git revision REF (by default the commit before the frame-time
-# work) side by side: on a shared machine single figures move by 20 % and more, so both builds run
-# alternately in every round on one display, and every figure (wall times, and the CPU time that
-# follows the load far less) is the median over the rounds with the ratio new / REF. PART: gl
+# measures this tree against the git revision REF (by default HEAD, the last commit, taken as its
+# full hash at the start, so that uncommitted work is measured against it) side by side: on a
+# shared machine single figures move by 20 % and more, so both builds run alternately in every
+# round on one display, and every figure (wall times, and the CPU time that follows the load far
+# less) is the median over the rounds with the ratio new / REF. PART: gl
 # (the benchmark tool at 1920x1080, 3840x2160 and the 152x112 preview, 3 rounds by default),
 # startup (its start-up split at 1920x1080), two-monitors (the real saver on two 1920x1080
 # monitors, 2 rounds), software (the software path's CPU) or pictures (the same frames from both
@@ -17,8 +18,6 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/display.sh"
 
-# The last commit before the frame-time work.
-DEFAULT_REF=38fd51edf75994f3a88c806cca6599edf92e6c80
 PARTS=(gl startup two-monitors software pictures)
 SAVER_SECONDS=20
 # glibc's heap under llvmpipe is bistable: in about half the runs, at random and for the same
@@ -139,7 +138,7 @@ compare() {
     command="$(printf '%q ' "$0" "$@")"
     command="${command% }"
     shift
-    local ref="$DEFAULT_REF" only=""
+    local ref=HEAD only=""
     ROUNDS=3
     BENCHMARK_ARGS=()
     if [ $# -gt 0 ] && [[ "$1" != -* ]]; then
