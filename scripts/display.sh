@@ -19,7 +19,7 @@ start_display() {
         sleep 0.1
     done
     [ -s "$number" ] || { log "Xvfb did not start"; exit 1; }
-    export DISPLAY=":$(head -1 "$number")"
+    DISPLAY=":$(head -1 "$number")" && export DISPLAY
     rm -f "$number"
     for monitor in "$@"; do
         # shellcheck disable=SC2086 # the words of one monitor
