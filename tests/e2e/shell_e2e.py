@@ -92,8 +92,9 @@ class Saver(unittest.TestCase):
                                           str(height), "2", switch, ending, stdout=subprocess.PIPE)
                 self.assertEqual(host.stdout.readline().strip(), "child=" + child)
                 self.display.run(["xdotool", *poke])
-                outcome = dict(item.split("=") for item in host.communicate(timeout=60)[0].split())
-                self.assertEqual((outcome["alive"], outcome["exit"]), (str(alive), "0"))
+                report = host.communicate(timeout=60)[0]
+                outcome = dict(item.split("=") for item in report.split())
+                self.assertEqual((outcome.get("alive"), outcome.get("exit")), (str(alive), "0"), report)
                 self.assertLess(int(outcome["ended_ms"]), 3000, "the saver outlived its host")
 
 
