@@ -12,8 +12,7 @@
 //                  the saver is still inside CreateWindowExW;
 //   exit-on-create the window belongs to a second host process, which ends itself as soon as it is
 //                  told of the child's creation (a dialog closed or crashing while the preview starts);
-//   message-only   the host's window is a message-only window, which can be no preview pane;
-//   at-ms:<N>      the host destroys its window N ms after starting the saver (for timing the race).
+//   message-only   the host's window is a message-only window, which can be no preview pane.
 //
 // Prints "child=<w>x<h>" as soon as the preview child exists (0x0 when the saver ended first, the
 // host went first or no child appeared within 15 s), then "alive=<0|1> exit=<code> ended_ms=<ms>":
@@ -137,7 +136,6 @@ int wmain(int argc, wchar_t** argv) {
         std::fputs("cannot set up the host window or start the saver\n", stderr);
         return 2;
     }
-    const ULONGLONG launchedAt = GetTickCount64();
     ULONGLONG endedAt = 0;
     const auto ended = [&process, &endedAt] {
         if (endedAt == 0 && WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0) {
@@ -145,7 +143,6 @@ int wmain(int argc, wchar_t** argv) {
         }
         return endedAt != 0;
     };
-    const ULONGLONG timedDestroy = ending.rfind(L"at-ms:", 0) == 0 ? _wtoi(ending.c_str() + 6) : 0;
     const auto endHost = [&] {
         if (ending == L"kill") {
             TerminateProcess(holder.hProcess, 1);
@@ -157,9 +154,6 @@ int wmain(int argc, wchar_t** argv) {
 
     HWND child = nullptr;
     pump(15000, [&] {
-        if (timedDestroy != 0 && hostGoneAt == 0 && GetTickCount64() - launchedAt >= timedDestroy) {
-            endHost();
-        }
         if (held && hostGoneAt == 0 && WaitForSingleObject(holder.hProcess, 0) == WAIT_OBJECT_0) {
             hostGoneAt = GetTickCount64();
         }
