@@ -167,7 +167,8 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("child=%ldx%ld\n", childRect.right, childRect.bottom);
     std::fflush(stdout);
 
-    bool alive = hostGoneAt == 0 || endedAt == 0 || endedAt > hostGoneAt;
+    // A saver that ends because its host went ends in the same tick at the earliest.
+    bool alive = hostGoneAt == 0 || endedAt == 0 || endedAt >= hostGoneAt;
     if (hostGoneAt == 0) {
         pump(static_cast<ULONGLONG>(_wtof(argv[4]) * 1000.0), [] { return false; });
         alive = !ended();

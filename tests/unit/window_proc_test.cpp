@@ -1,3 +1,4 @@
+#include "shell/saver_lifecycle.h"
 #include "shell/saver_windows.h"
 #include "shell/window_proc.h"
 #include "support/test_windows.h"
@@ -73,4 +74,41 @@ TEST(PreviewHost, OnlyAWindowOnTheDesktopOtherThanTheDesktopCanHostThePreview) {
     EXPECT_FALSE(canHostPreview(reinterpret_cast<HWND>(static_cast<UINT_PTR>(LOWORD(GetDesktopWindow())))));
     DestroyWindow(messageOnly);
     DestroyWindow(window);
+}
+
+// A host whose thread ends while the child is being made (from the child's creation message, as a
+// Settings dialog closed or crashing while the preview starts): the child is still a window when
+// CreateWindowExW returns, but the host is not, and the saver must not set up what nobody sees.
+TEST(PreviewHost, AHostGoneWhileTheChildIsMadeGetsNoWindowSetUp) {
+    static HWND host = nullptr;
+    static const HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    const HANDLE hostThread = CreateThread(
+        nullptr, 0,
+        [](void*) -> DWORD {
+            WNDCLASSW hostClass = {};
+            hostClass.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+                if (message == WM_PARENTNOTIFY && LOWORD(wParam) == WM_CREATE) {
+                    ExitThread(0);
+                }
+                return DefWindowProcW(window, message, wParam, lParam);
+            };
+            hostClass.lpszClassName = L"OrvaneDyingHost";
+            RegisterClassW(&hostClass);
+            host = CreateWindowExW(0, L"OrvaneDyingHost", L"", WS_POPUP, 0, 0, 64, 48, nullptr, nullptr,
+                                   nullptr, nullptr);
+            SetEvent(ready);
+            for (MSG message; GetMessageW(&message, nullptr, 0, 0) > 0;) {
+                DispatchMessageW(&message);
+            }
+            return 0;
+        },
+        nullptr, 0, nullptr);
+    ASSERT_EQ(WaitForSingleObject(ready, 5000), WAIT_OBJECT_0);
+    Saver saver = testSaver(true);
+    createSaverClassWindow(1, 1); // the saver's class
+    saver.previewHost = host;
+    EXPECT_FALSE(addPreviewWindow(saver));
+    EXPECT_TRUE(saver.windows.empty()) << "a window set up for a host that is gone";
+    EXPECT_EQ(WaitForSingleObject(hostThread, 5000), WAIT_OBJECT_0);
+    tearDownWindows(saver);
 }
