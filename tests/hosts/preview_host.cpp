@@ -48,16 +48,14 @@ template <typename Done> void pump(ULONGLONG milliseconds, Done done) {
     }
 }
 
-// The holder of "exit-on-create": its process ends while the saver waits for it to take the message.
-LRESULT CALLBACK exitOnChildCreation(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+// When told of the child's creation, while the saver waits for the message to be taken: the
+// "on-create" host destroys its window, the "exit-on-create" holder ends its whole process.
+bool exitOnCreation = false;
+LRESULT CALLBACK endOnChildCreation(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_PARENTNOTIFY && LOWORD(wParam) == WM_CREATE) {
-        TerminateProcess(GetCurrentProcess(), 3);
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
-LRESULT CALLBACK destroyOnChildCreation(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_PARENTNOTIFY && LOWORD(wParam) == WM_CREATE) {
+        if (exitOnCreation) {
+            TerminateProcess(GetCurrentProcess(), 3);
+        }
         DestroyWindow(window);
         hostGoneAt = GetTickCount64();
         return 0;
@@ -84,21 +82,16 @@ HWND holdInOtherProcess(const wchar_t* self, const wchar_t* width, const wchar_t
                       holder)) {
         return nullptr;
     }
-    // The holder's host window: not one that an earlier run left behind, nor one Wine makes for
-    // every process (its IME window).
-    static HWND host;
-    static DWORD holderId;
-    host = nullptr;
-    holderId = holder.dwProcessId;
-    const WNDENUMPROC ownedByHolder = [](HWND window, LPARAM) -> BOOL {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        wchar_t name[32] = {};
-        GetClassNameW(window, name, 32);
-        host = owner == holderId && std::wstring(name) == hostClass ? window : host;
-        return host == nullptr;
-    };
-    pump(15000, [ownedByHolder] { return !EnumWindows(ownedByHolder, 0) && host != nullptr; });
+    // The holder's own host window, not one that an earlier run left behind.
+    HWND host = nullptr;
+    pump(15000, [&] {
+        for (HWND window = nullptr; !host && (window = FindWindowExW(nullptr, window, hostClass, nullptr));) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            host = owner == holder.dwProcessId ? window : nullptr;
+        }
+        return host != nullptr;
+    });
     return host;
 }
 
@@ -113,10 +106,8 @@ int wmain(int argc, wchar_t** argv) {
         return 2; // see the usage above
     }
     WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = ending == L"on-create" ? destroyOnChildCreation : DefWindowProcW;
-    if (hold && std::wstring(argv[4]) == L"exit-on-create") {
-        windowClass.lpfnWndProc = exitOnChildCreation;
-    }
+    exitOnCreation = hold && std::wstring(argv[4]) == L"exit-on-create";
+    windowClass.lpfnWndProc = ending == L"on-create" || exitOnCreation ? endOnChildCreation : DefWindowProcW;
     windowClass.lpszClassName = hostClass;
     RegisterClassW(&windowClass);
     if (hold) {
