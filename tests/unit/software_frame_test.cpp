@@ -114,9 +114,8 @@ TEST_F(SoftwareFrame, ASetUpThatCannotMakeItsDcsOrSectionsReleasesThemAndLeavesN
     for (int call : {1, 2, 3, 4, 5, 6, 0}) {
         std::tie(failingCall, calls, selectedIntoDeletedDc) = std::tuple(call, 0, false);
         dcBitmaps.clear();
-        const SaverWindow* window =
-            openSoftwareWindow(saver, call == 0 ? 0 : 64, call == 0 ? 0 : 64, pictures);
-        const SoftwareRenderer& made = *window->software;
+        const int size = call == 0 ? 0 : 64;
+        const SoftwareRenderer& made = *openSoftwareWindow(saver, size, size, pictures)->software;
         EXPECT_EQ(std::tuple(made.staticDc, made.backDc, made.staticBitmap, made.backBitmap),
                   std::tuple(nullptr, nullptr, nullptr, nullptr));
         EXPECT_FALSE(selectedIntoDeletedDc) << call;
@@ -209,10 +208,8 @@ TEST_F(SoftwareFrame, FramesRedrawnAroundTheArcsMatchWholeRedraws) {
         EXPECT_TRUE(t != 13.03 || blittedPixels < 1920 * 1080 / 8) << blittedPixels;
         repaintSoftwareFrame(*whole->software);
         EXPECT_EQ(changedPixels(seen, shownAt(whole, t), all), 0) << "the window at " << t;
-        EXPECT_EQ(changedPixels(readBitmap(partial->software->backBitmap),
-                                readBitmap(whole->software->backBitmap), all),
-                  0)
-            << t;
+        const Frame partialBack = readBitmap(partial->software->backBitmap);
+        EXPECT_EQ(changedPixels(partialBack, readBitmap(whole->software->backBitmap), all), 0) << t;
     }
 }
 
