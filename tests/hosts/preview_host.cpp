@@ -20,8 +20,9 @@
 // child's wait), its exit code (99 or 259 when it did not end within 15 s of the host going) and how
 // long after the host went it ended.
 //
-// A switch with its own number ("/p 32", under Wine the desktop's short handle) is passed as it is;
-// the host then stands in for Explorer's shell window, which Wine does not have.
+// A switch with its own number ("/p 32") is passed as it is, "/p desktop" with the desktop's short
+// handle (16 bits, as a user could type it; 32 in a fresh Wine, but not always); the host then stands
+// in for Explorer's shell window, which Wine does not have.
 //
 //   preview_host --hold <client width> <client height> <kill|exit-on-create>
 // only makes the window and pumps its messages until killed (the second process of those endings).
@@ -119,8 +120,13 @@ int wmain(int argc, wchar_t** argv) {
     const bool held = ending == L"kill" || ending == L"exit-on-create";
     HWND host = held ? holdInOtherProcess(argv[0], argv[2], argv[3], ending.c_str(), holder)
                      : createHost(_wtoi(argv[2]), _wtoi(argv[3]), ending == L"message-only");
-    const bool ownNumber = std::wstring(argv[5]).find(L' ') != std::wstring::npos;
-    std::wstring commandLine = L"\"" + std::wstring(argv[1]) + L"\" " + argv[5] + L" " +
+    std::wstring switchText = argv[5];
+    if (switchText.ends_with(L" desktop")) {
+        const auto desktop = LOWORD(reinterpret_cast<ULONG_PTR>(GetDesktopWindow()));
+        switchText.replace(switchText.size() - 7, 7, std::to_wstring(desktop));
+    }
+    const bool ownNumber = switchText.find(L' ') != std::wstring::npos;
+    std::wstring commandLine = L"\"" + std::wstring(argv[1]) + L"\" " + switchText + L" " +
                                (ownNumber ? L"" : std::to_wstring(reinterpret_cast<ULONG_PTR>(host)));
     PROCESS_INFORMATION process = {};
     if (host == nullptr || (ownNumber && !SetShellWindow(host)) || !startProcess(commandLine, process)) {
