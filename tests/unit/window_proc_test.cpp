@@ -76,39 +76,25 @@ TEST(PreviewHost, OnlyAWindowOnTheDesktopOtherThanTheDesktopCanHostThePreview) {
     DestroyWindow(window);
 }
 
-// A host whose thread ends while the child is being made (from the child's creation message, as a
-// Settings dialog closed or crashing while the preview starts): the child is still a window when
-// CreateWindowExW returns, but the host is not, and the saver must not set up what nobody sees.
+// A host that goes while the child is being made, in a way that leaves the child a window (here it
+// lets go of the child and destroys itself from the child's creation message, as a dying dialog's
+// pane leaves a child of another process): the saver must not set up what nobody sees.
 TEST(PreviewHost, AHostGoneWhileTheChildIsMadeGetsNoWindowSetUp) {
-    static HWND host = nullptr;
-    static const HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    const HANDLE hostThread = CreateThread(
-        nullptr, 0,
-        [](void*) -> DWORD {
-            WNDCLASSW hostClass = {};
-            hostClass.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
-                if (message == WM_PARENTNOTIFY && LOWORD(wParam) == WM_CREATE) {
-                    ExitThread(0);
-                }
-                return DefWindowProcW(window, message, wParam, lParam);
-            };
-            hostClass.lpszClassName = L"OrvaneDyingHost";
-            RegisterClassW(&hostClass);
-            host = CreateWindowExW(0, L"OrvaneDyingHost", L"", WS_POPUP, 0, 0, 64, 48, nullptr, nullptr,
-                                   nullptr, nullptr);
-            SetEvent(ready);
-            for (MSG message; GetMessageW(&message, nullptr, 0, 0) > 0;) {
-                DispatchMessageW(&message);
-            }
+    WNDCLASSW hostClass = {};
+    hostClass.lpfnWndProc = [](HWND host, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        if (message == WM_PARENTNOTIFY && LOWORD(wParam) == WM_CREATE) {
+            SetParent(reinterpret_cast<HWND>(lParam), nullptr);
+            DestroyWindow(host);
             return 0;
-        },
-        nullptr, 0, nullptr);
-    ASSERT_EQ(WaitForSingleObject(ready, 5000), WAIT_OBJECT_0);
+        }
+        return DefWindowProcW(host, message, wParam, lParam);
+    };
+    hostClass.lpszClassName = L"OrvaneDyingHost";
+    RegisterClassW(&hostClass);
     Saver saver = testSaver(true);
-    createSaverClassWindow(1, 1); // the saver's class
-    saver.previewHost = host;
+    saver.previewHost = CreateWindowExW(0, L"OrvaneDyingHost", L"", WS_POPUP, 0, 0, 64, 48, nullptr, nullptr,
+                                        nullptr, nullptr);
     EXPECT_FALSE(addPreviewWindow(saver));
     EXPECT_TRUE(saver.windows.empty()) << "a window set up for a host that is gone";
-    EXPECT_EQ(WaitForSingleObject(hostThread, 5000), WAIT_OBJECT_0);
     tearDownWindows(saver);
 }
