@@ -53,12 +53,11 @@ inline float programTime(double saverTime) {
 // What every window of one pass shares, worked out once per pass so that all monitors show the
 // same instant.
 struct PassValues {
-    double saverTime = 0.0;
     float programTime = 0.0f;
     float cardFade = 0.0f;
     bool showCards = false; // full screen only; the preview shows the scene alone
 };
 
 inline PassValues passValues(double saverTime, bool preview) {
-    return {saverTime, programTime(saverTime), cardFade(saverTime), !preview};
+    return {programTime(saverTime), cardFade(saverTime), !preview};
 }

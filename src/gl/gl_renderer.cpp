@@ -20,6 +20,12 @@ bool bakePoints(GlRenderer& renderer, const WindowSurface&, const Pictures&) {
     return createPointBuffer(renderer);
 }
 
+// False when the context cannot be made current on the window's dc: the window must then not be
+// drawn, as its frame would go to no context, or another window's.
+bool makeGlRendererCurrent(const GlRenderer& renderer, const WindowSurface& surface) {
+    return wglCalls.makeCurrent(surface.dc, renderer.context) != FALSE;
+}
+
 } // namespace
 
 const GlSetupStage glSetupStages[4] = {
@@ -48,9 +54,6 @@ void destroyGlRenderer(GlRenderer& renderer) {
     renderer = GlRenderer();
 }
 
-bool makeGlRendererCurrent(const GlRenderer& renderer, const WindowSurface& surface) {
-    return wglCalls.makeCurrent(surface.dc, renderer.context) != FALSE;
-}
 
 void drawGlWindow(const GlRenderer& renderer, const WindowSurface& surface, const PassValues& pass) {
     if (!makeGlRendererCurrent(renderer, surface)) {

@@ -55,10 +55,6 @@ bool createGlRenderer(GlRenderer& renderer, const WindowSurface& surface, const 
 // clears the record.
 void destroyGlRenderer(GlRenderer& renderer);
 
-// Makes the renderer's context current on the window's dc; false when that fails, and the window
-// must then not be drawn (its frame would go to no context, or another window's).
-bool makeGlRendererCurrent(const GlRenderer& renderer, const WindowSurface& surface);
-
 // One frame of a GL window at this pass, presented with SwapBuffers; nothing when its context
 // cannot be made current.
 void drawGlWindow(const GlRenderer& renderer, const WindowSurface& surface, const PassValues& pass);
