@@ -54,7 +54,6 @@ void destroyGlRenderer(GlRenderer& renderer) {
     renderer = GlRenderer();
 }
 
-
 void drawGlWindow(const GlRenderer& renderer, const WindowSurface& surface, const PassValues& pass) {
     if (!makeGlRendererCurrent(renderer, surface)) {
         return;
