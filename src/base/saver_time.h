@@ -16,21 +16,6 @@ constexpr double sceneCycle = 22.0;
 // 0.2 rad/s) turns this period into a whole number of turns to within 0.015 rad.
 constexpr double programTimePeriod = 31416.0;
 
-// Software windows are redrawn at most 30 times a second, always all in the same pass.
-inline bool softwareFrameDue(double saverTime, double lastSoftwareFrameTime) {
-    return saverTime - lastSoftwareFrameTime >= softwareFrameInterval;
-}
-
-// Milliseconds to sleep after a pass that started at passTime and ended at endTime.
-// Without vertical-blank synchronisation the loop always yields at least 1 ms.
-inline int passSleepMilliseconds(double passTime, double endTime, bool vsync) {
-    const int ms = static_cast<int>((passTime + passPeriod - endTime) * 1000.0);
-    if (ms >= 1) {
-        return ms;
-    }
-    return vsync ? 0 : 1;
-}
-
 // Opacity of the overlay cards: 0 until 0.4 s after start, then rising linearly to 1 at 1.8 s.
 inline float cardFade(double saverTime) {
     const float fade = (static_cast<float>(saverTime) - cardFadeOffset) / cardFadeLength;

@@ -1,6 +1,7 @@
 #include "shell/main_loop.h"
 
-#include "base/saver_time.h"
+#include "shell/pass_timer.h"
+#include "shell/saver_lifecycle.h"
 #include "shell/saver_windows.h"
 
 namespace {
@@ -11,9 +12,9 @@ bool previewGone(const Saver& saver) {
            !previewStillHosted(saver.windows.front()->surface.window, saver.previewHost);
 }
 
-// While the display is off the loop waits for messages, but not for good: a preview's host can go
+// While drawing is paused the loop waits for messages, but not for good: a preview's host can go
 // without a message.
-constexpr DWORD displayOffWaitMs = 500;
+constexpr DWORD pausedWaitMs = 500;
 
 // Every pending message is handled before the next frame; false once WM_QUIT arrives.
 bool pumpMessages() {
@@ -30,16 +31,15 @@ bool pumpMessages() {
 
 } // namespace
 
-bool drawPass(Saver& saver, double saverTime, double lastSoftwareFrameTime) {
+void drawPass(Saver& saver, double saverTime, PassPlan plan) {
     // One clock value for every window of the pass, so all monitors show the same instant.
     const PassValues pass = passValues(saverTime, saver.preview);
     for (SaverWindow* window : saver.windows) {
-        if (window->gl != nullptr) {
+        if (plan.gl && window->gl != nullptr) {
             drawGlWindow(*window->gl, window->surface, pass);
         }
     }
-    const bool due = softwareFrameDue(saverTime, lastSoftwareFrameTime);
-    if (due) {
+    if (plan.software) {
         const SoftwarePassValues software = softwarePassValues(saverTime);
         for (SaverWindow* window : saver.windows) {
             if (window->software != nullptr) {
@@ -47,26 +47,35 @@ bool drawPass(Saver& saver, double saverTime, double lastSoftwareFrameTime) {
             }
         }
     }
-    return due;
 }
 
 void runMainLoop(Saver& saver) {
-    double lastSoftwareFrameTime = -1.0;
+    PassPacing pacing;
+    PassTimer timer = createPassTimer();
     while (pumpMessages() && !previewGone(saver)) {
-        if (saver.displayOff) {
-            // Nothing is seen: wait for the next message (input ends the saver, the display coming
-            // back resumes drawing at the current saver time) instead of drawing.
-            MsgWaitForMultipleObjectsEx(0, nullptr, displayOffWaitMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (saver.displaysChanged) {
+            saver.displaysChanged = false;
+            followMonitors(saver);
+            setUpSwapIntervals(saver);
+        }
+        if (drawingPaused(saver.conditions)) {
+            // Nobody sees a frame: wait for the next message (input ends the saver; the display or
+            // the session coming back resumes drawing at the current saver time) instead of drawing.
+            MsgWaitForMultipleObjectsEx(0, nullptr, pausedWaitMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
             continue;
         }
-        const double passTime = readSaverClock(saver.clock);
-        const bool due = drawPass(saver, passTime, lastSoftwareFrameTime);
-        const int sleepMs = passSleepMilliseconds(passTime, readSaverClock(saver.clock), saver.vsyncOn);
-        if (sleepMs > 0) {
-            Sleep(static_cast<DWORD>(sleepMs));
+        const double now = readSaverClock(saver.clock);
+        const double wait = secondsUntilPass(pacing, now);
+        if (wait > 0.0) {
+            waitForPassOrMessage(timer, wait);
+            continue;
         }
-        if (due) {
-            lastSoftwareFrameTime = passTime;
+        const PassPlan plan = beginPass(pacing, now, savingPower(saver.conditions));
+        drawPass(saver, now, plan);
+        const double rest = secondsAfterPass(pacing, readSaverClock(saver.clock), saver.vsyncOn && plan.gl);
+        if (rest > 0.0) {
+            waitForPassOrMessage(timer, rest);
         }
     }
+    destroyPassTimer(timer);
 }

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "base/pass_pacing.h"
 #include "shell/saver.h"
 
-// Pumps messages and draws paced passes until WM_QUIT is taken from the queue, or a preview's host
-// is gone.
-void runMainLoop(Saver& saver);
+// One pass at saverTime: a GL frame in every GL window when the plan says so, and a software frame
+// in every software window when the plan has one due.
+void drawPass(Saver& saver, double saverTime, PassPlan plan);
 
-// One idle pass at the saver time: a GL frame in every GL window and, when due, a software frame in
-// every software window. Returns whether the pass was due for software frames.
-bool drawPass(Saver& saver, double saverTime, double lastSoftwareFrameTime);
+// Handles messages and draws passes on a 1/60 s grid until WM_QUIT; follows display changes in
+// full screen, draws nothing while the display is off or the session locked or left, and draws GL
+// frames at half the rate while the PC saves power.
+void runMainLoop(Saver& saver);

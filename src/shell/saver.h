@@ -4,6 +4,7 @@
 #include "base/saver_clock.h"
 #include "base/window_surface.h"
 #include "gl/gl_renderer.h"
+#include "shell/system_notices.h"
 #include "software/software_renderer.h"
 
 #include <windows.h>
@@ -17,7 +18,8 @@ struct Saver;
 struct SaverWindow {
     Saver* saver = nullptr;
     WindowSurface surface;
-    HPOWERNOTIFY displayNotification = nullptr; // console display on and off
+    RECT placement = {}; // the monitor's full rectangle, or the preview's client rectangle
+    SystemNotices notices;
     GlRenderer* gl = nullptr;
     SoftwareRenderer* software = nullptr;
 };
@@ -29,9 +31,11 @@ struct Saver {
     bool preview = false;
     HWND previewHost = nullptr; // the host's pane in preview
     SaverClock clock;
-    POINT startCursor = {};  // full screen: the reference of the mouse-movement rule
-    bool displayOff = false; // while Windows reports the display off nothing is drawn
-    bool vsyncOn = false;    // a GL window waits for the vertical blank
+    POINT startCursor = {};        // full screen: the reference of the mouse-movement rule
+    bool startCursorKnown = false; // false until a cursor position could be read
+    SystemConditions conditions;   // display, session and power as Windows reports them
+    bool displaysChanged = false;  // full screen: the monitors are read again before the next pass
+    bool vsyncOn = false;          // a GL window waits for the vertical blank
     Pictures pictures;
     std::vector<SaverWindow*> windows; // in creation order; owned until the teardown
 };

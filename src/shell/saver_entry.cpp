@@ -2,6 +2,7 @@
 
 #include "shell/command_line.h"
 #include "shell/main_loop.h"
+#include "shell/platform_calls.h"
 #include "shell/saver_lifecycle.h"
 #include "shell/saver_window.h"
 #include "shell/saver_windows.h"
@@ -24,13 +25,10 @@ bool createWindows(Saver& saver) {
     if (saver.preview) {
         return addPreviewWindow(saver);
     }
-    GetCursorPos(&saver.startCursor);
-    EnumDisplayMonitors(nullptr, nullptr, addMonitorWindow, reinterpret_cast<LPARAM>(&saver));
-    if (saver.windows.empty()) {
-        return false;
-    }
-    SetForegroundWindow(saver.windows.front()->surface.window);
-    return true;
+    // Where the cursor cannot be read (a secure desktop, a minimised remote client) the first
+    // position that can be read becomes the start point.
+    saver.startCursorKnown = platformCalls.getCursorPos(&saver.startCursor) != FALSE;
+    return followMonitors(saver);
 }
 
 } // namespace

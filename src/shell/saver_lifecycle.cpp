@@ -3,6 +3,7 @@
 #include "shell/saver_window.h"
 
 void setUpSwapIntervals(Saver& saver) {
+    saver.vsyncOn = false;
     for (SaverWindow* window : saver.windows) {
         if (window->gl != nullptr && setGlSwapInterval(*window->gl, window->surface, saver.vsyncOn ? 0 : 1)) {
             saver.vsyncOn = true;

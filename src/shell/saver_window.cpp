@@ -19,6 +19,7 @@ SaverWindow* createSaverWindow(Saver& saver, const WindowPlacement& placement) {
     auto* record = new SaverWindow();
     record->saver = &saver;
     const RECT& rect = placement.rect;
+    record->placement = rect;
     record->surface.width = rect.right - rect.left;
     record->surface.height = rect.bottom - rect.top;
     // The record rides along as the creation parameter, so the window procedure has it from the
@@ -66,15 +67,13 @@ void destroyRenderer(SaverWindow& window) {
 
 } // namespace
 
-void setUpSaverWindow(Saver& saver, SaverWindow* window) {
+void setUpSaverWindow(const Saver& saver, SaverWindow* window) {
     WindowSurface& surface = window->surface;
-    // Told when the display goes off and on, so that no frame is drawn while nobody can see it.
-    window->displayNotification = RegisterPowerSettingNotification(
-        surface.window, &GUID_CONSOLE_DISPLAY_STATE, DEVICE_NOTIFY_WINDOW_HANDLE);
+    // Told when the display goes off, the session is locked or left, and the power supply changes.
+    registerSystemNotices(window->notices, surface.window);
     surface.dc = GetDC(surface.window);
     surface.scale = layoutScale(surface.width, surface.height);
     createRenderer(saver, *window);
-    saver.windows.push_back(window);
 }
 
 // The releases go through the call tables so that a test can check what was released, and in
@@ -85,9 +84,7 @@ void destroySaverWindow(SaverWindow* window) {
     if (surface.dc != nullptr) {
         softwareGdi.releaseDc(surface.window, surface.dc);
     }
-    if (window->displayNotification != nullptr) {
-        UnregisterPowerSettingNotification(window->displayNotification);
-    }
+    unregisterSystemNotices(window->notices, surface.window);
     // The host may already have destroyed a preview child.
     if (surface.window != nullptr && IsWindow(surface.window)) {
         // The window outlives its record by its last messages: they must not find it.

@@ -20,13 +20,13 @@ struct WindowPlacement {
 // first message on; null when the window cannot be made.
 SaverWindow* createSaverWindow(Saver& saver, const WindowPlacement& placement);
 
-// Sets a made window up and lists it: its dc, layout scale and display notification, then its
+// Sets a made window up: its notices of display, session and power, dc and layout scale, then its
 // renderer: GL first, and the software renderer when any GL set-up step fails (each failure
-// writes its log line).
-void setUpSaverWindow(Saver& saver, SaverWindow* window);
+// writes its log line). The caller lists it.
+void setUpSaverWindow(const Saver& saver, SaverWindow* window);
 
-// The set-up's mirror: the renderer, the notification, the dc, the window (unless it is gone
-// already, as a preview's child may be), then the record.
+// The set-up's mirror: the renderer, the dc, the notices, the window (unless it is gone already, as
+// a preview's child may be), then the record.
 void destroySaverWindow(SaverWindow* window);
 
 // The saver window a window procedure call is for; null before the record is attached.

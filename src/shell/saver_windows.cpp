@@ -1,20 +1,56 @@
 #include "shell/saver_windows.h"
 
+#include "shell/platform_calls.h"
 #include "shell/saver_window.h"
 
-BOOL CALLBACK addMonitorWindow(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
-    MONITORINFO info = {};
-    info.cbSize = sizeof(MONITORINFO);
-    GetMonitorInfoW(monitor, &info);
-    Saver& saver = *reinterpret_cast<Saver*>(data);
-    // The full monitor, taskbar included.
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+// A topmost popup over the monitor's full rectangle, taskbar included, set up; null when the window
+// cannot be made (that monitor simply stays without a saver window).
+SaverWindow* addMonitorWindow(Saver& saver, const RECT& monitor) {
     const WindowPlacement placement = {WS_EX_TOPMOST | WS_EX_TOOLWINDOW, WS_POPUP | WS_VISIBLE, L"Orvane",
-                                       info.rcMonitor, nullptr};
-    // A monitor whose window cannot be made simply stays without a saver window.
-    if (SaverWindow* window = createSaverWindow(saver, placement)) {
+                                       monitor, nullptr};
+    SaverWindow* window = createSaverWindow(saver, placement);
+    if (window != nullptr) {
         setUpSaverWindow(saver, window);
     }
-    return TRUE;
+    return window;
+}
+
+} // namespace
+
+bool followMonitors(Saver& saver) {
+    std::vector<SaverWindow*> previous = std::move(saver.windows);
+    saver.windows.clear();
+    for (const RECT& monitor : platformCalls.monitorRects()) {
+        const auto unchanged =
+            std::find_if(previous.begin(), previous.end(), [&monitor](const SaverWindow* window) {
+                return window != nullptr && EqualRect(&window->placement, &monitor);
+            });
+        if (unchanged != previous.end()) {
+            saver.windows.push_back(*unchanged);
+            *unchanged = nullptr;
+        } else if (SaverWindow* window = addMonitorWindow(saver, monitor)) {
+            saver.windows.push_back(window);
+        }
+    }
+    if (saver.windows.empty()) {
+        // No monitor could be covered: the windows there were are better than none.
+        saver.windows = std::move(previous);
+        return !saver.windows.empty();
+    }
+    // Activation moves to a window that stays before any goes: the foreground window's destruction
+    // would hand it to another program, and that ends the saver.
+    SetForegroundWindow(saver.windows.front()->surface.window);
+    for (SaverWindow* window : previous) {
+        if (window != nullptr) {
+            destroySaverWindow(window);
+        }
+    }
+    return true;
 }
 
 bool canHostPreview(HWND host) {
@@ -50,5 +86,6 @@ bool addPreviewWindow(Saver& saver) {
         return false;
     }
     setUpSaverWindow(saver, window);
+    saver.windows.push_back(window);
     return true;
 }

@@ -2,9 +2,12 @@
 
 #include "shell/saver.h"
 
-// EnumDisplayMonitors callback: one topmost popup over the monitor's full rectangle, set up and
-// listed. The data value is the Saver. Always continues the enumeration.
-BOOL CALLBACK addMonitorWindow(HMONITOR monitor, HDC dc, LPRECT rect, LPARAM data);
+// Full screen, at start and after a display change: one topmost popup over each monitor's full
+// rectangle, in enumeration order. A window whose monitor kept its rectangle stays as it is; a new
+// or changed monitor gets a window set up anew; the windows of monitors that are gone or changed
+// are destroyed, after the first window was brought to the foreground. When no monitor gets a
+// window the list stays as it was. False when the list is empty.
+bool followMonitors(Saver& saver);
 
 // Whether a window can be a Settings preview pane: an existing window on this desktop that is not
 // the desktop, the shell's window or inside it (a child there would cover the screen and ignore

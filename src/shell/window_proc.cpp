@@ -1,9 +1,11 @@
 #include "shell/window_proc.h"
 
+#include "shell/platform_calls.h"
 #include "shell/saver_window.h"
 
+#include <windowsx.h>
+
 #include <cstdlib>
-#include <cstring>
 
 namespace {
 
@@ -14,7 +16,8 @@ LRESULT quit() {
     return 0;
 }
 
-// Key presses, button presses and the wheel: each ends a full-screen saver.
+// Key presses, button presses, both wheels and a touch or pen coming down: each ends a full-screen
+// saver. A finger's swipe sends no mouse input at all, only its pointer and gesture messages.
 bool isPressOrWheel(UINT message) {
     switch (message) {
     case WM_KEYDOWN:
@@ -24,18 +27,42 @@ bool isPressOrWheel(UINT message) {
     case WM_MBUTTONDOWN:
     case WM_MOUSEWHEEL:
     case WM_XBUTTONDOWN:
+    case WM_MOUSEHWHEEL:
+    case WM_POINTERDOWN:
         return true;
     default:
         return false;
     }
 }
 
-// Full screen: any key, button, wheel, real mouse movement or switch to another program ends the saver.
-LRESULT fullScreenMessage(const Saver& saver, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+// The mouse rule on a cursor position in screen pixels. Until a start point could be read, the first
+// position becomes it: a cursor that could not be read is no movement.
+void noteCursor(Saver& saver, POINT now) {
+    if (!saver.startCursorKnown) {
+        saver.startCursor = now;
+        saver.startCursorKnown = true;
+    } else if (cursorLeftStartArea(saver.startCursor, now)) {
+        PostQuitMessage(0);
+    }
+}
+
+// Full screen: any key, button, wheel, touch, real mouse or pen movement or switch to another program
+// ends the saver.
+LRESULT fullScreenMessage(Saver& saver, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (isPressOrWheel(message)) {
         return quit();
     }
     switch (message) {
+    case WM_TOUCH:
+    case WM_GESTURE:
+        // Passed on as well: the default handling closes the message's input handle.
+        PostQuitMessage(0);
+        return DefWindowProcW(window, message, wParam, lParam);
+    case WM_DISPLAYCHANGE:
+    case WM_DPICHANGED:
+        // Every top-level window hears of the change; the loop follows it once, before its next pass.
+        saver.displaysChanged = true;
+        return 0;
     case WM_DESTROY:
         return 0;
     case WM_ACTIVATEAPP:
@@ -47,14 +74,19 @@ LRESULT fullScreenMessage(const Saver& saver, HWND window, UINT message, WPARAM 
         SetCursor(nullptr);
         return 1;
     case WM_MOUSEMOVE: {
-        // The message's own coordinates are window-relative; the rule is about the screen cursor.
-        POINT now = {};
-        GetCursorPos(&now);
-        if (cursorLeftStartArea(saver.startCursor, now)) {
-            PostQuitMessage(0);
+        // The rule is about the screen cursor; the message's own window-relative position stands in
+        // when the cursor cannot be read.
+        POINT now = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        if (!platformCalls.getCursorPos(&now)) {
+            ClientToScreen(window, &now);
         }
+        noteCursor(saver, now);
         return 0;
     }
+    case WM_POINTERUPDATE:
+        // A hovering pen moves the cursor; pointer positions are in screen pixels already.
+        noteCursor(saver, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return DefWindowProcW(window, message, wParam, lParam);
     case WM_SYSCOMMAND: {
         const WPARAM command = wParam & 0xFFF0;
         if (command == SC_CLOSE || command == SC_SCREENSAVE) {
@@ -89,22 +121,6 @@ bool cursorLeftStartArea(POINT start, POINT now) {
     return dx > cursorTolerance || dy > cursorTolerance;
 }
 
-namespace {
-
-// A console display state of 0 turns displayOff on; 1 (on) or 2 (dimmed, still seen) turn it off.
-void noteDisplayState(Saver& saver, WPARAM event, LPARAM data) {
-    const auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(data);
-    if (event == PBT_POWERSETTINGCHANGE && setting != nullptr &&
-        IsEqualGUID(setting->PowerSetting, GUID_CONSOLE_DISPLAY_STATE) &&
-        setting->DataLength >= sizeof(DWORD)) {
-        DWORD state = 0; // 0 off, 1 on, 2 dimmed (still seen)
-        std::memcpy(&state, setting->Data, sizeof state);
-        saver.displayOff = state == 0;
-    }
-}
-
-} // namespace
-
 LRESULT CALLBACK saverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
@@ -117,8 +133,11 @@ LRESULT CALLBACK saverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     Saver& saver = *record->saver;
     switch (message) {
     case WM_POWERBROADCAST:
-        noteDisplayState(saver, wParam, lParam);
+        notePowerSetting(saver.conditions, wParam, lParam);
         return TRUE;
+    case WM_WTSSESSION_CHANGE:
+        noteSessionChange(saver.conditions, wParam);
+        return 0;
     case WM_PAINT: {
         // Drawing happens in the main loop; painting validates, and as what was uncovered holds no
         // frame, the next software frame shows the whole window.

@@ -8,7 +8,7 @@ headers="$(x86_64-w64-mingw32-objdump -p -h "$1")"
 # A 64-bit PE, a GUI program, with resources.
 for w in 'PE32+' 'Subsystem.*Windows GUI' '\.rsrc'; do grep -q "$w" <<<"$headers" || fail "no $w"; done
 others="$(sed -n 's/.*DLL Name: //p' <<<"$headers" |
-    grep -vxE '(KERNEL32|USER32|GDI32|gdiplus|OPENGL32|SHLWAPI|ole32|msvcrt|ADVAPI32)\.dll')"
+    grep -vxE '(KERNEL32|USER32|GDI32|gdiplus|OPENGL32|SHLWAPI|ole32|msvcrt|ADVAPI32|WTSAPI32)\.dll')"
 [ -z "$others" ] || fail "imports" $others
 text="$(strings -a "$1")"
 grep -q '<dpiAwareness[^>]*>PerMonitorV2</dpiAwareness>' <<<"$text" || fail "no per-monitor-v2 manifest"

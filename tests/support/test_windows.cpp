@@ -65,6 +65,7 @@ SaverWindow* addSaverWindow(Saver& saver, bool gl) {
     SaverWindow* window = createSaverWindow(saver, {0, WS_POPUP, L"Orvane test", {0, 0, 64, 48}, nullptr});
     if (gl) {
         setUpSaverWindow(saver, window);
+        saver.windows.push_back(window);
         return window;
     }
     // The software path as after a failed GL set-up.

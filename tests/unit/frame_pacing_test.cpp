@@ -1,5 +1,5 @@
 #include "base/layout.h"
-#include "base/saver_time.h"
+#include "base/pass_pacing.h"
 
 #include <gtest/gtest.h>
 
@@ -11,16 +11,58 @@ TEST(LayoutScale, FollowsTheHeightUnlessTheWindowIsPortrait) {
     EXPECT_FLOAT_EQ(layoutScale(999, 1000), 999.0f / 1920.0f);
 }
 
-// Sixty passes a second, software frames at most every thirtieth, cards fading in from 0.4 s over 1.4 s.
-TEST(FramePacing, PassesSoftwareFramesAndCardFadeKeepTheirTimes) {
-    EXPECT_EQ(passSleepMilliseconds(10.0, 10.005, false), 11); // 16.67 - 5 ms, truncated
-    EXPECT_EQ(passSleepMilliseconds(10.0, 10.005, true), 11);
-    // An overrun pass still yields, unless SwapBuffers' wait for the vertical blank does it.
-    EXPECT_EQ(passSleepMilliseconds(0.0, 0.5, false), 1);
-    EXPECT_EQ(passSleepMilliseconds(0.0, 0.5, true), 0);
-    EXPECT_TRUE(softwareFrameDue(0.0, -1.0));
-    EXPECT_FALSE(softwareFrameDue(0.0733, 0.040));
-    EXPECT_TRUE(softwareFrameDue(0.040 + 1.0 / 30.0, 0.040));
+// The loop's own schedule run for 10 s against a model of its waits: exact (a high-resolution
+// timer, Wine) and Windows' default timer, where a wait ends on the first 15.625 ms tick after its
+// due time. Each pass works 3 ms; the loop always yields 1 ms unless SwapBuffers waited.
+struct PacingRun {
+    int passes = 0, software = 0, gl = 0, consecutiveSoftware = 0, spins = 0;
+};
+
+static PacingRun runSchedule(double tick, bool savingPower, bool swapWaits) {
+    const auto wake = [tick](double now, double wait) {
+        return tick > 0.0 ? std::ceil((now + wait) / tick) * tick : now + wait;
+    };
+    PacingRun run;
+    PassPacing pacing;
+    bool lastSoftware = false;
+    for (double now = 0.0123; now < 10.0;) {
+        if (const double wait = secondsUntilPass(pacing, now); wait > 0.0) {
+            now = wake(now, wait);
+            continue;
+        }
+        const PassPlan plan = beginPass(pacing, now, savingPower);
+        ++run.passes;
+        run.gl += plan.gl;
+        run.software += plan.software;
+        run.consecutiveSoftware += plan.software && lastSoftware;
+        lastSoftware = plan.software;
+        now += 0.003;
+        const double rest = secondsAfterPass(pacing, now, swapWaits && plan.gl);
+        run.spins += rest <= 0.0 && !(swapWaits && plan.gl);
+        now = rest > 0.0 ? wake(now, rest) : now;
+    }
+    return run;
+}
+
+TEST(FramePacing, SixtyPassesAndThirtySoftwareFramesASecondOnAnyTimer) {
+    for (double tick : {0.0, 0.015625}) {
+        for (bool swapWaits : {false, true}) {
+            const PacingRun run = runSchedule(tick, false, swapWaits);
+            EXPECT_NEAR(run.passes, 600, 10) << "tick " << tick;
+            EXPECT_NEAR(run.software, 295, 5) << "tick " << tick;
+            EXPECT_EQ(run.gl, run.passes);
+            EXPECT_EQ(run.consecutiveSoftware, 0) << "tick " << tick;
+            EXPECT_EQ(run.spins, 0);
+        }
+        // Saving power: GL frames in every second pass only; software frames as before.
+        const PacingRun saving = runSchedule(tick, true, false);
+        EXPECT_NEAR(saving.gl, 300, 5) << "tick " << tick;
+        EXPECT_NEAR(saving.software, 295, 5) << "tick " << tick;
+    }
+    // Slow passes (40 ms apart) still get a software frame each; the first pass always has one.
+    EXPECT_TRUE(softwareFrameDue(0.04, 0.0, true));
+    EXPECT_TRUE(softwareFrameDue(0.0, -1.0, false));
+    EXPECT_FALSE(softwareFrameDue(0.0333, 0.0, true));
     EXPECT_EQ(cardFade(0.0), 0.0f);
     EXPECT_NEAR(cardFade(1.1), 0.5f, 1e-6f); // (1.1 - 0.4) / 1.4
     EXPECT_EQ(cardFade(600.0), 1.0f);

@@ -1,12 +1,19 @@
 #include "gl/wgl_calls.h"
 #include "shell/main_loop.h"
+#include "shell/platform_calls.h"
 #include "shell/saver_lifecycle.h"
+#include "shell/saver_windows.h"
 #include "software/software_gdi.h"
 #include "support/test_windows.h"
 
 #include <gtest/gtest.h>
 
+#include <wtsapi32.h>
+
 #include <cstring>
+#include <functional>
+#include <set>
+#include <vector>
 #include <utility>
 
 static int frames = 0;
@@ -18,11 +25,11 @@ static double processorSeconds() {
     return (high * 4294967296.0 + kernel.dwLowDateTime + user.dwLowDateTime) * 1e-7;
 }
 
-// Windows' report of the console display state, delivered to a real saver window.
-static void reportDisplay(HWND window, DWORD state) {
-    POWERBROADCAST_SETTING setting = {GUID_CONSOLE_DISPLAY_STATE, sizeof(DWORD), {}};
-    std::memcpy(setting.Data, &state, sizeof state);
-    SendMessageW(window, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(&setting));
+// A power setting's report, as Windows delivers it to a real saver window.
+static void reportSetting(HWND window, const GUID& setting, DWORD value) {
+    POWERBROADCAST_SETTING report = {setting, sizeof(DWORD), {}};
+    std::memcpy(report.Data, &value, sizeof value);
+    SendMessageW(window, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(&report));
 }
 
 // Runs the real loop until `message` (posted after `milliseconds`) ends it; its wall and CPU seconds.
@@ -38,23 +45,61 @@ static std::pair<double, double> runLoopUntil(Saver& saver, HWND window, UINT me
     return {readSaverClock(saver.clock) - start, processorSeconds() - processor};
 }
 
-// While the display is off nothing is drawn and the loop waits instead of pacing; a key still ends
-// the saver, and once the display is back the frames come again at once.
-TEST(MainLoop, DrawsNothingAndWaitsWhileTheDisplayIsOff) {
+// While the session's display is off, or the session is locked or left, nothing is drawn and the
+// loop waits instead of pacing; a key still ends the saver, and once it is seen again frames come at
+// once. The console's display is another session's business.
+TEST(MainLoop, DrawsNothingAndWaitsWhileNobodyCanSeeIt) {
     Saver saver = testSaver();
     const HWND window = addSaverWindow(saver, false)->surface.window;
     const SoftwareGdiCalls real = softwareGdi;
     // A software frame takes the window's DC once, whatever part of the window it redraws.
     softwareGdi.getDc = [](HWND window) { return ++frames, GetDC(window); };
-    reportDisplay(window, 0);
-    const auto [offWall, offProcessor] = runLoopUntil(saver, window, WM_KEYDOWN, 400);
-    EXPECT_EQ(frames, 0);
-    EXPECT_LT(offWall, 1.0) << "a key ends the saver while the display is off";
-    EXPECT_LT(offProcessor, 0.05) << "no busy loop";
-    reportDisplay(window, 2); // dimmed is still seen
-    runLoopUntil(saver, window, WM_CLOSE, 300);
-    EXPECT_GT(frames, 3);
+    const std::function<void(bool)> hides[] = {
+        [window](bool hidden) { reportSetting(window, GUID_SESSION_DISPLAY_STATUS, hidden ? 0 : 2); },
+        [window](bool hidden) {
+            SendMessageW(window, WM_WTSSESSION_CHANGE, hidden ? WTS_SESSION_LOCK : WTS_SESSION_UNLOCK, 1);
+        },
+        [window](bool hidden) {
+            SendMessageW(window, WM_WTSSESSION_CHANGE, hidden ? WTS_REMOTE_DISCONNECT : WTS_REMOTE_CONNECT,
+                         1);
+        },
+        [window](bool hidden) {
+            SendMessageW(window, WM_WTSSESSION_CHANGE, hidden ? WTS_CONSOLE_DISCONNECT : WTS_CONSOLE_CONNECT,
+                         1);
+        },
+    };
+    for (const auto& hide : hides) {
+        hide(true);
+        frames = 0;
+        const auto [wall, processor] = runLoopUntil(saver, window, WM_KEYDOWN, 300);
+        EXPECT_EQ(frames, 0);
+        EXPECT_LT(wall, 1.0) << "a key ends the saver while nothing is seen";
+        EXPECT_LT(processor, 0.05) << "no busy loop";
+        hide(false);
+        reportSetting(window, GUID_CONSOLE_DISPLAY_STATE, 0);
+        runLoopUntil(saver, window, WM_CLOSE, 100);
+        EXPECT_GT(frames, 0);
+    }
     softwareGdi = real;
+    tearDownWindows(saver);
+}
+
+// Battery, battery saver and energy saver each halve the GL rate until all are off; another
+// setting's report changes nothing.
+TEST(MainLoop, PowerReportsTurnPowerSavingOnAndOff) {
+    Saver saver = testSaver();
+    const HWND window = addSaverWindow(saver, false)->surface.window;
+    const GUID powerSaving = {0xe00958c0, 0xc213, 0x4ace, {0xac, 0x77, 0xfe, 0xcc, 0xed, 0x2e, 0xee, 0xa5}};
+    const GUID energySaver = {0x550e8400, 0xe29b, 0x41d4, {0xa7, 0x16, 0x44, 0x66, 0x55, 0x44, 0x00, 0x00}};
+    for (const GUID& setting : {GUID_ACDC_POWER_SOURCE, powerSaving, energySaver}) {
+        reportSetting(window, setting, 2);
+        reportSetting(window, GUID_SESSION_DISPLAY_STATUS, 1);
+        EXPECT_TRUE(savingPower(saver.conditions));
+        reportSetting(window, setting, 0);
+        EXPECT_FALSE(savingPower(saver.conditions));
+    }
+    reportSetting(window, GUID_LIDSWITCH_STATE_CHANGE, 1);
+    EXPECT_FALSE(savingPower(saver.conditions) || drawingPaused(saver.conditions));
     tearDownWindows(saver);
 }
 
@@ -68,7 +113,7 @@ TEST(MainLoop, AWindowWhoseContextCannotBeMadeCurrentIsSkipped) {
     gl.wglSwapIntervalEXT = [](int) { return ++intervals, TRUE; };
     wglCalls.makeCurrent = [](HDC, HGLRC) { return FALSE; };
     setUpSwapIntervals(saver);
-    drawPass(saver, 5.0, 4.99);
+    drawPass(saver, 5.0, {true, true});
     wglCalls = systemWglCalls();
     EXPECT_EQ(std::pair(intervals, programs), std::pair(0, 0)) << "swap intervals set, programs used";
     EXPECT_FALSE(saver.vsyncOn);
@@ -89,4 +134,70 @@ TEST(MainLoop, APreviewEndsOnceItsHostIsGone) {
     EXPECT_FALSE(IsWindow(saver.previewHost));
     EXPECT_LT(wall, 1.0) << "the loop went on after the host was gone";
     tearDownWindows(saver);
+}
+
+static std::vector<RECT> monitors;
+static std::set<const void*> registered; // notices registered and not undone yet
+static int registrations = 0;
+static std::vector<std::pair<HGLRC, int>> intervals;
+
+// What the saver asks of the platform for its windows, recorded: each registration is undone once,
+// and the swap intervals set.
+static void recordPlatformCalls() {
+    platformCalls.monitorRects = [] { return monitors; };
+    platformCalls.registerPowerNotification = [](HANDLE, const GUID*, DWORD) {
+        const auto notice = reinterpret_cast<HPOWERNOTIFY>(static_cast<UINT_PTR>(++registrations));
+        return registered.insert(notice), notice;
+    };
+    platformCalls.unregisterPowerNotification = [](HPOWERNOTIFY notice) {
+        return BOOL(registered.erase(notice));
+    };
+    platformCalls.registerSessionNotification = [](HWND window, DWORD) {
+        return ++registrations, BOOL(registered.insert(window).second);
+    };
+    platformCalls.unregisterSessionNotification = [](HWND window) { return BOOL(registered.erase(window)); };
+    wglCalls.getProcAddress = [](LPCSTR name) {
+        const auto setInterval = [](int interval) {
+            return intervals.emplace_back(wglGetCurrentContext(), interval), TRUE;
+        };
+        return std::string(name) == "wglSwapIntervalEXT"
+                   ? reinterpret_cast<PROC>(reinterpret_cast<void*>(+setInterval))
+                   : wglGetProcAddress(name);
+    };
+}
+
+// After a display change the loop reads the monitors once before its next pass: a window whose
+// monitor kept its rectangle stays, a changed or new monitor gets a new window over its rectangle, a
+// monitor that went takes its window and registrations along, and only the first GL window waits for
+// the vertical blank.
+TEST(MainLoop, FollowsDisplayChangesKeepingTheWindowsOfUnchangedMonitors) {
+    recordPlatformCalls();
+    Saver saver = testSaver();
+    monitors = {{0, 0, 64, 48}, {64, 0, 128, 48}};
+    ASSERT_TRUE(followMonitors(saver));
+    const SaverWindow* unchanged = saver.windows[0];
+    const HWND changed = saver.windows[1]->surface.window;
+    for (const std::vector<RECT>& next : {std::vector<RECT>{{0, 0, 64, 48}, {64, 0, 96, 40}, {-40, 8, 0, 40}},
+                                          std::vector<RECT>{{-40, 8, 0, 40}}}) {
+        monitors = next;
+        intervals.clear();
+        SendMessageW(saver.windows[0]->surface.window, WM_DISPLAYCHANGE, 32, MAKELPARAM(128, 48));
+        runLoopUntil(saver, nullptr, WM_QUIT, 100); // the first window may be gone by then
+        ASSERT_EQ(saver.windows.size(), next.size());
+        ASSERT_EQ(intervals.size(), next.size()) << "swap intervals set anew";
+        for (size_t i = 0; i < next.size(); ++i) {
+            RECT rect = {};
+            GetWindowRect(saver.windows[i]->surface.window, &rect);
+            EXPECT_TRUE(EqualRect(&rect, &next[i])) << i;
+            ASSERT_NE(saver.windows[i]->gl, nullptr);
+            EXPECT_EQ(intervals[i], std::pair(saver.windows[i]->gl->context, i == 0 ? 1 : 0));
+        }
+        EXPECT_EQ(registered.size(), 5 * next.size()) << "registrations of the windows there are";
+    }
+    EXPECT_FALSE(IsWindow(changed) || IsWindow(unchanged->surface.window));
+    tearDownWindows(saver);
+    EXPECT_EQ(registrations, 5 * 4);
+    EXPECT_TRUE(registered.empty()) << "a registration left behind";
+    platformCalls = systemPlatformCalls();
+    wglCalls = systemWglCalls();
 }

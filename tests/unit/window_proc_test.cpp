@@ -1,9 +1,12 @@
+#include "shell/platform_calls.h"
 #include "shell/saver_lifecycle.h"
 #include "shell/saver_windows.h"
 #include "shell/window_proc.h"
 #include "support/test_windows.h"
 
 #include <gtest/gtest.h>
+
+#include <utility>
 
 // PostQuitMessage sets a flag rather than queueing: one look tells whether the saver was told to end.
 static bool quitPosted() {
@@ -28,17 +31,26 @@ TEST(WindowProc, InputEndsFullScreenWhileThePreviewEndsOnlyWithItsHost) {
     for (bool preview : {false, true}) {
         Saver saver = testSaver(preview);
         saver.startCursor = {300, 200};
+        saver.startCursorKnown = true;
         SaverWindow record;
         record.saver = &saver;
         const HWND window = createSaverClassWindow(32, 32, &record);
-        const auto ends = [window](UINT message, WPARAM wParam) {
-            SendMessageW(window, message, wParam, MAKELPARAM(300, 200)); // the start point, window-relative
+        // The start point, window-relative or (pointer messages) on the screen.
+        const auto ends = [window](UINT message, WPARAM wParam, LPARAM lParam = MAKELPARAM(300, 200)) {
+            SendMessageW(window, message, wParam, lParam);
             return quitPosted();
         };
-        for (UINT press : {WM_KEYDOWN, WM_SYSKEYDOWN, WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN,
-                           WM_XBUTTONDOWN, WM_MOUSEWHEEL, WM_MOUSEMOVE}) {
+        for (UINT press :
+             {WM_KEYDOWN, WM_SYSKEYDOWN, WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN, WM_XBUTTONDOWN,
+              WM_MOUSEWHEEL, WM_MOUSEMOVE, WM_MOUSEHWHEEL, WM_POINTERDOWN, WM_TOUCH, WM_GESTURE}) {
             EXPECT_EQ(ends(press, 0), !preview) << std::hex << press << " preview " << preview;
         }
+        // A hovering pen keeps the 8-pixel rule.
+        EXPECT_FALSE(ends(WM_POINTERUPDATE, 0, MAKELPARAM(308, 192)));
+        EXPECT_EQ(ends(WM_POINTERUPDATE, 0, MAKELPARAM(300, 209)), !preview);
+        // Displays are followed in full screen only, once, by the loop.
+        EXPECT_FALSE(ends(WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 720)));
+        EXPECT_EQ(saver.displaysChanged, !preview);
         EXPECT_FALSE(ends(WM_KEYUP, 0));
         EXPECT_EQ(ends(WM_ACTIVATEAPP, FALSE), !preview) << "another program became active";
         EXPECT_FALSE(ends(WM_ACTIVATEAPP, TRUE));
@@ -56,6 +68,22 @@ TEST(WindowProc, InputEndsFullScreenWhileThePreviewEndsOnlyWithItsHost) {
         EXPECT_EQ(quitPosted(), preview) << "only the preview's window goes before the saver ends";
     }
     UnhookWindowsHookEx(hook);
+}
+
+// Where the cursor cannot be read (a secure desktop) the message's own position stands in, and the
+// first one becomes the start point: nothing ends the saver by accident.
+TEST(WindowProc, AnUnreadableCursorNeitherEndsTheSaverNorKeepsItOnARealMove) {
+    Saver saver = testSaver();
+    SaverWindow record;
+    record.saver = &saver;
+    const HWND window = createSaverClassWindow(32, 32, &record);
+    platformCalls.getCursorPos = [](POINT*) -> BOOL { return FALSE; };
+    for (const auto& [x, ends] : {std::pair(10, false), std::pair(18, false), std::pair(19, true)}) {
+        SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(x, 10));
+        EXPECT_EQ(quitPosted(), ends) << x;
+    }
+    platformCalls = systemPlatformCalls();
+    DestroyWindow(window);
 }
 
 // "/p 32" names the desktop under Wine (its handle's short form): a child there would cover the
