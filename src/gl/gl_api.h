@@ -97,6 +97,12 @@ using GLchar = char;
 #ifndef WGL_CONTEXT_CORE_PROFILE_BIT_ARB
 #define WGL_CONTEXT_CORE_PROFILE_BIT_ARB 0x0001
 #endif
+#ifndef WGL_CONTEXT_RESET_NOTIFICATION_STRATEGY_ARB
+#define WGL_CONTEXT_RESET_NOTIFICATION_STRATEGY_ARB 0x8256
+#endif
+#ifndef WGL_LOSE_CONTEXT_ON_RESET_ARB
+#define WGL_LOSE_CONTEXT_ON_RESET_ARB 0x8252
+#endif
 
 #ifndef GL_TIME_ELAPSED
 #define GL_TIME_ELAPSED 0x88BF
@@ -160,7 +166,8 @@ using GLuint64 = unsigned long long;
 #define ORVANE_GL_OPTIONAL_ENTRY_POINTS(X)                                                                   \
     X(BOOL, wglSwapIntervalEXT, (int interval))                                                              \
     X(void, glGetQueryiv, (GLenum target, GLenum name, GLint * value))                                       \
-    X(void, glGetQueryObjectui64v, (GLuint query, GLenum name, GLuint64 * value))
+    X(void, glGetQueryObjectui64v, (GLuint query, GLenum name, GLuint64 * value))                            \
+    X(GLenum, glGetGraphicsResetStatusARB, (void))
 
 using PfnWglCreateContextAttribsArb = HGLRC(WINAPI*)(HDC dc, HGLRC share, const int* attributes);
 

@@ -49,14 +49,23 @@ HGLRC createCoreContextThroughLegacy(HDC dc, bool& legacyFailed) {
     auto createContextAttribs = procAs<PfnWglCreateContextAttribsArb>(lookupGlEntryPoint(
         {wglCalls.getProcAddress, wglCalls.moduleProcAddress}, "wglCreateContextAttribsARB"));
     if (createContextAttribs != nullptr) {
-        const int attributes[] = {WGL_CONTEXT_MAJOR_VERSION_ARB,
-                                  3,
-                                  WGL_CONTEXT_MINOR_VERSION_ARB,
-                                  3,
-                                  WGL_CONTEXT_PROFILE_MASK_ARB,
-                                  WGL_CONTEXT_CORE_PROFILE_BIT_ARB,
-                                  0};
+        // Asked first to report a GPU reset by losing the context, so that the saver never draws
+        // into a context whose objects are gone; a driver without WGL_ARB_create_context_robustness
+        // refuses the attribute, and the context is asked for again without it.
+        int attributes[] = {WGL_CONTEXT_MAJOR_VERSION_ARB,
+                            3,
+                            WGL_CONTEXT_MINOR_VERSION_ARB,
+                            3,
+                            WGL_CONTEXT_PROFILE_MASK_ARB,
+                            WGL_CONTEXT_CORE_PROFILE_BIT_ARB,
+                            WGL_CONTEXT_RESET_NOTIFICATION_STRATEGY_ARB,
+                            WGL_LOSE_CONTEXT_ON_RESET_ARB,
+                            0};
         core = createContextAttribs(dc, nullptr, attributes);
+        if (core == nullptr) {
+            attributes[6] = 0;
+            core = createContextAttribs(dc, nullptr, attributes);
+        }
     }
     wglCalls.makeCurrent(nullptr, nullptr);
     wglCalls.deleteContext(legacy);

@@ -1,5 +1,6 @@
 #include "gl/gl_renderer.h"
 
+#include "base/diagnostic_log.h"
 #include "gl/gl_context.h"
 #include "gl/gl_frame.h"
 #include "gl/point_buffer.h"
@@ -54,12 +55,20 @@ void destroyGlRenderer(GlRenderer& renderer) {
     renderer = GlRenderer();
 }
 
-void drawGlWindow(const GlRenderer& renderer, const WindowSurface& surface, const PassValues& pass) {
+bool drawGlWindow(const GlRenderer& renderer, const WindowSurface& surface, const PassValues& pass) {
     if (!makeGlRendererCurrent(renderer, surface)) {
-        return;
+        return true;
+    }
+    // Checked every pass: after a GPU reset (a hung GPU, a driver updated overnight) the context's
+    // objects are gone and what a draw into it does depends on the driver.
+    const auto resetStatus = renderer.gl.glGetGraphicsResetStatusARB;
+    if (resetStatus != nullptr && resetStatus() != GL_NO_ERROR) {
+        writeLog("GL context lost to a GPU reset");
+        return false;
     }
     renderGlFrame(renderer, {surface, pass, 0});
     SwapBuffers(surface.dc);
+    return true;
 }
 
 bool setGlSwapInterval(const GlRenderer& renderer, const WindowSurface& surface, int interval) {

@@ -56,8 +56,9 @@ bool createGlRenderer(GlRenderer& renderer, const WindowSurface& surface, const 
 void destroyGlRenderer(GlRenderer& renderer);
 
 // One frame of a GL window at this pass, presented with SwapBuffers; nothing when its context
-// cannot be made current.
-void drawGlWindow(const GlRenderer& renderer, const WindowSurface& surface, const PassValues& pass);
+// cannot be made current. False, with nothing drawn and a log line, when the driver reports the
+// context lost to a GPU reset: the window then needs its renderer made anew.
+bool drawGlWindow(const GlRenderer& renderer, const WindowSurface& surface, const PassValues& pass);
 
 // Sets the window's swap interval; false when its context cannot be made current or the driver
 // has no wglSwapIntervalEXT.

@@ -2,6 +2,7 @@
 
 #include "shell/pass_timer.h"
 #include "shell/saver_lifecycle.h"
+#include "shell/saver_window.h"
 #include "shell/saver_windows.h"
 
 namespace {
@@ -34,10 +35,16 @@ bool pumpMessages() {
 void drawPass(Saver& saver, double saverTime, PassPlan plan) {
     // One clock value for every window of the pass, so all monitors show the same instant.
     const PassValues pass = passValues(saverTime, saver.preview);
+    bool renewed = false;
     for (SaverWindow* window : saver.windows) {
-        if (plan.gl && window->gl != nullptr) {
-            drawGlWindow(*window->gl, window->surface, pass);
+        if (plan.gl && window->gl != nullptr && !drawGlWindow(*window->gl, window->surface, pass)) {
+            // Made anew at once; it draws from the next pass on, at that pass's saver time.
+            renewRenderer(saver, *window);
+            renewed = true;
         }
+    }
+    if (renewed) {
+        setUpSwapIntervals(saver);
     }
     if (plan.software) {
         const SoftwarePassValues software = softwarePassValues(saverTime);

@@ -13,12 +13,21 @@
 
 struct Saver;
 
+// Where a saver window goes and how it looks.
+struct WindowPlacement {
+    DWORD exStyle = 0;
+    DWORD style = 0;
+    const wchar_t* title = L"";
+    RECT rect = {}; // the monitor's full rectangle, or the preview's client rectangle
+    HWND parent = nullptr;
+};
+
 // One saver window: a full-screen popup on a monitor or the preview child, what it registered, and
 // the renderer it draws with: GL, software, or none when both set-ups failed.
 struct SaverWindow {
     Saver* saver = nullptr;
     WindowSurface surface;
-    RECT placement = {}; // the monitor's full rectangle, or the preview's client rectangle
+    WindowPlacement placement; // kept, so that the window can be made anew in its place
     SystemNotices notices;
     GlRenderer* gl = nullptr;
     SoftwareRenderer* software = nullptr;

@@ -15,18 +15,33 @@ void registerSaverClass(HINSTANCE instance) {
     RegisterClassW(&windowClass);
 }
 
+namespace {
+
+// The record rides along as the creation parameter, so the window procedure has it from the
+// window's first messages on.
+HWND createWindowFor(const Saver& saver, SaverWindow& record) {
+    const WindowPlacement& placement = record.placement;
+    const RECT& rect = placement.rect;
+    return CreateWindowExW(placement.exStyle, saverClassName, placement.title, placement.style, rect.left,
+                           rect.top, rect.right - rect.left, rect.bottom - rect.top, placement.parent,
+                           nullptr, saver.instance, &record);
+}
+
+// The window's last messages must not find the record.
+void destroyWindowOf(HWND window) {
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    DestroyWindow(window);
+}
+
+} // namespace
+
 SaverWindow* createSaverWindow(Saver& saver, const WindowPlacement& placement) {
     auto* record = new SaverWindow();
     record->saver = &saver;
-    const RECT& rect = placement.rect;
-    record->placement = rect;
-    record->surface.width = rect.right - rect.left;
-    record->surface.height = rect.bottom - rect.top;
-    // The record rides along as the creation parameter, so the window procedure has it from the
-    // window's first messages on.
-    record->surface.window = CreateWindowExW(
-        placement.exStyle, saverClassName, placement.title, placement.style, rect.left, rect.top,
-        record->surface.width, record->surface.height, placement.parent, nullptr, saver.instance, record);
+    record->placement = placement;
+    record->surface.width = placement.rect.right - placement.rect.left;
+    record->surface.height = placement.rect.bottom - placement.rect.top;
+    record->surface.window = createWindowFor(saver, *record);
     if (record->surface.window == nullptr) {
         delete record;
         return nullptr;
@@ -36,6 +51,24 @@ SaverWindow* createSaverWindow(Saver& saver, const WindowPlacement& placement) {
 
 namespace {
 
+// A window without a pixel format in place of one that has one. The new window is made first, so
+// that activation passes between this program's own windows; if it cannot be made, the old one
+// stays.
+void remakeWithoutPixelFormat(const Saver& saver, SaverWindow& window) {
+    WindowSurface& surface = window.surface;
+    if (GetPixelFormat(surface.dc) == 0) {
+        return;
+    }
+    const HWND fresh = createWindowFor(saver, window);
+    if (fresh == nullptr) {
+        return;
+    }
+    softwareGdi.releaseDc(surface.window, surface.dc);
+    destroyWindowOf(surface.window);
+    surface.window = fresh;
+    surface.dc = GetDC(fresh);
+}
+
 // The one place that decides what a window draws with.
 void createRenderer(const Saver& saver, SaverWindow& window) {
     auto* gl = new GlRenderer();
@@ -44,6 +77,7 @@ void createRenderer(const Saver& saver, SaverWindow& window) {
         return;
     }
     delete gl;
+    remakeWithoutPixelFormat(saver, window);
     auto* software = new SoftwareRenderer();
     if (createSoftwareRenderer(*software, window.surface, saver.pictures, saver.preview)) {
         window.software = software;
@@ -69,11 +103,16 @@ void destroyRenderer(SaverWindow& window) {
 
 void setUpSaverWindow(const Saver& saver, SaverWindow* window) {
     WindowSurface& surface = window->surface;
-    // Told when the display goes off, the session is locked or left, and the power supply changes.
-    registerSystemNotices(window->notices, surface.window);
     surface.dc = GetDC(surface.window);
     surface.scale = layoutScale(surface.width, surface.height);
     createRenderer(saver, *window);
+    // Told when the display goes off, the session is locked or left, and the power supply changes.
+    registerSystemNotices(window->notices, surface.window);
+}
+
+void renewRenderer(const Saver& saver, SaverWindow& window) {
+    destroyRenderer(window);
+    createRenderer(saver, window);
 }
 
 // The releases go through the call tables so that a test can check what was released, and in
@@ -87,9 +126,7 @@ void destroySaverWindow(SaverWindow* window) {
     unregisterSystemNotices(window->notices, surface.window);
     // The host may already have destroyed a preview child.
     if (surface.window != nullptr && IsWindow(surface.window)) {
-        // The window outlives its record by its last messages: they must not find it.
-        SetWindowLongPtrW(surface.window, GWLP_USERDATA, 0);
-        DestroyWindow(surface.window);
+        destroyWindowOf(surface.window);
     }
     delete window;
 }

@@ -28,7 +28,7 @@ bool followMonitors(Saver& saver) {
     for (const RECT& monitor : platformCalls.monitorRects()) {
         const auto unchanged =
             std::find_if(previous.begin(), previous.end(), [&monitor](const SaverWindow* window) {
-                return window != nullptr && EqualRect(&window->placement, &monitor);
+                return window != nullptr && EqualRect(&window->placement.rect, &monitor);
             });
         if (unchanged != previous.end()) {
             saver.windows.push_back(*unchanged);

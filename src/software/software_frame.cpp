@@ -26,11 +26,9 @@ RECT arcBox(const WindowSurface& surface, LayoutPoint centre, const ArcStyle& st
     return inside;
 }
 
-void copyRect(HDC to, HDC from, const RECT& rect) {
-    if (!IsRectEmpty(&rect)) {
-        softwareGdi.bitBlt(to, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, from,
-                           rect.left, rect.top, SRCCOPY);
-    }
+bool copyRect(HDC to, HDC from, const RECT& rect) {
+    return IsRectEmpty(&rect) || softwareGdi.bitBlt(to, rect.left, rect.top, rect.right - rect.left,
+                                                    rect.bottom - rect.top, from, rect.left, rect.top, SRCCOPY);
 }
 
 } // namespace
@@ -71,11 +69,14 @@ void drawSoftwareFrame(SoftwareRenderer& renderer, const WindowSurface& surface,
     }
 
     HDC windowDc = softwareGdi.getDc(surface.window);
+    bool shown = windowDc != nullptr;
     if (windowDc != nullptr) {
         for (const RECT& rect : redraw) {
-            copyRect(windowDc, renderer.backDc, rect);
+            shown = copyRect(windowDc, renderer.backDc, rect) && shown;
         }
         softwareGdi.releaseDc(surface.window, windowDc);
     }
+    // What did not reach the window (arcs where they were, or are now) is repaired by the next frame.
+    renderer.wholeFrameDue = renderer.wholeFrameDue || !shown;
     // The graphics object is deleted on return, after the blits.
 }

@@ -80,12 +80,14 @@ class SoftwareFallback(unittest.TestCase):
         self.addCleanup(write_log)
         with VirtualDisplay(3200, 1080, layout) as display:
             saver = display.start(SCR, "/s", env={"MESA_GL_VERSION_OVERRIDE": "3.2"})
-            windows = display.saver_windows(len(layout))
-            self.assertEqual(sorted(map(display.geometry, windows)), [(0, 56, 1280, 1024), (1280, 0, 1920, 1080)])
             # Under load the first frame can come seconds after the windows: wait until both show the ground.
+            # Only then are the windows the software ones (a window that got an OpenGL pixel format is
+            # made anew).
             for shot in (display.screenshot() for _ in range(100)):
                 if (0, 0, 0) not in map(shot.getpixel, [(2240, 20), (640, 80)]):
                     break
+            windows = display.saver_windows(len(layout))
+            self.assertEqual(sorted(map(display.geometry, windows)), [(0, 56, 1280, 1024), (1280, 0, 1920, 1080)])
             shots = []
             # The first shot past the arcs' fade-in, both while arc 3 passes under the help card (21 to 46
             # degrees, saver times 0.1 to 6.8 s).

@@ -1,4 +1,5 @@
 #include "gl/wgl_calls.h"
+#include "shell/main_loop.h"
 #include "shell/saver_lifecycle.h"
 #include "support/test_windows.h"
 
@@ -20,6 +21,7 @@ struct WglScript {
     const char* replacedName = "";
     PROC replacement = nullptr;
     int makeCurrentCalls = 0;
+    bool lostOnReset = false; // the core context was asked to report a GPU reset
     std::vector<HGLRC> created = {};
     std::vector<HGLRC> deleted = {};
 };
@@ -41,6 +43,10 @@ PROC WINAPI scriptedProcAddress(LPCSTR name) {
     }
     realCreateAttribs = procAs<PfnWglCreateContextAttribsArb>(wglGetProcAddress(name));
     return asProc(+[](HDC dc, HGLRC share, const int* attributes) {
+        for (const int* pair = attributes; *pair != 0; pair += 2) {
+            script.lostOnReset |= pair[0] == WGL_CONTEXT_RESET_NOTIFICATION_STRATEGY_ARB &&
+                                  pair[1] == WGL_LOSE_CONTEXT_ON_RESET_ARB;
+        }
         return recorded(realCreateAttribs(dc, share, attributes));
     });
 }
@@ -102,6 +108,9 @@ TEST(GlContext, SetUpLogsItsOutcomeAndKeepsNoContextButTheWindows) {
         EXPECT_EQ(window.gl != nullptr, *row.log == '\0');
         EXPECT_TRUE(window.gl ? context != nullptr : window.software && window.software->backDc);
         EXPECT_EQ(wglGetCurrentContext(), context);
+        // GDI must not draw into a double-buffered OpenGL window: a software window has no format.
+        EXPECT_EQ(GetPixelFormat(window.surface.dc) != 0, window.gl != nullptr);
+        EXPECT_EQ(script.lostOnReset, script.created.size() > 1);
         EXPECT_EQ(script.created.size(), row.contexts);
         for (HGLRC made : script.created) {
             EXPECT_EQ(std::ranges::count(script.deleted, made), made == context ? 0 : 1);
@@ -112,6 +121,36 @@ TEST(GlContext, SetUpLogsItsOutcomeAndKeepsNoContextButTheWindows) {
         tearDownWindows(saver);
     }
     wglCalls = systemWglCalls();
+}
+
+// A GPU reset reported by the driver: nothing more is drawn into the lost context, and the window's
+// renderer is made anew in the same pass; when that fails, the window takes the software path in a
+// window made anew, without the OpenGL pixel format. Each step says so in the log.
+TEST(GlContext, AContextLostToAResetIsNeverDrawnIntoAndTheRendererIsMadeAnew) {
+    const std::wstring log = redirectTempDirectory();
+    Saver saver = testSaver();
+    SaverWindow& window = *addSaverWindow(saver, true);
+    static int draws = 0;
+    for (const bool setUpFails : {false, true}) {
+        ASSERT_NE(window.gl, nullptr);
+        const HGLRC lost = window.gl->context;
+        const HWND before = window.surface.window;
+        window.gl->gl.glGetGraphicsResetStatusARB = [] { return GLenum(0x8253); }; // GL_GUILTY_CONTEXT_RESET
+        window.gl->gl.glUseProgram = [](GLuint) { ++draws; };
+        if (setUpFails) {
+            wglCalls.createContext = [](HDC) -> HGLRC { return nullptr; };
+        }
+        drawPass(saver, 5.0, {true, false});
+        wglCalls = systemWglCalls();
+        EXPECT_EQ(draws, 0) << "drawn into a lost context";
+        EXPECT_EQ(window.gl == nullptr, setUpFails);
+        EXPECT_TRUE(setUpFails ? window.software != nullptr : window.gl->context != lost);
+        EXPECT_EQ(window.surface.window != before && !IsWindow(before), setUpFails);
+        EXPECT_EQ(GetPixelFormat(window.surface.dc) != 0, !setUpFails);
+    }
+    EXPECT_EQ(readLogFile(log), "GL context lost to a GPU reset\r\nGL context lost to a GPU reset\r\n"
+                                "legacy context failed\r\n");
+    tearDownWindows(saver);
 }
 
 } // namespace

@@ -189,6 +189,12 @@ TEST(MainLoop, FollowsDisplayChangesKeepingTheWindowsOfUnchangedMonitors) {
             RECT rect = {};
             GetWindowRect(saver.windows[i]->surface.window, &rect);
             EXPECT_TRUE(EqualRect(&rect, &next[i])) << i;
+            // Above every other window, and without a taskbar button.
+            const HWND made = saver.windows[i]->surface.window;
+            EXPECT_EQ(GetWindowLongW(made, GWL_EXSTYLE) & (WS_EX_TOPMOST | WS_EX_TOOLWINDOW),
+                      WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
+            EXPECT_EQ(GetWindowLongW(made, GWL_STYLE) & (WS_POPUP | WS_VISIBLE | WS_CAPTION),
+                      WS_POPUP | WS_VISIBLE);
             ASSERT_NE(saver.windows[i]->gl, nullptr);
             EXPECT_EQ(intervals[i], std::pair(saver.windows[i]->gl->context, i == 0 ? 1 : 0));
         }

@@ -192,8 +192,9 @@ TEST_F(SoftwareFrame, ArcsCrossTheCombinedCardButNeverTheHelpCardAndEachFrameSta
 }
 
 // Redrawing only around the arcs gives, in the back buffer and in the window, the pixels of a whole
-// redraw at the same instant: fading in, jumping half a turn, across the 22 s cycle, and after a
-// paint, which finds the window's pixels lost. A steady frame blits far less than the window.
+// redraw at the same instant: fading in, jumping half a turn, across the 22 s cycle, after a paint,
+// which finds the window's pixels lost, and after a frame that did not reach the window. A steady frame blits
+// far less than the window.
 TEST_F(SoftwareFrame, FramesRedrawnAroundTheArcsMatchWholeRedraws) {
     SaverWindow* partial = openSoftwareWindow(saver, 1920, 1080, pictures);
     SaverWindow* whole = openSoftwareWindow(saver, 1920, 1080, pictures);
@@ -202,6 +203,11 @@ TEST_F(SoftwareFrame, FramesRedrawnAroundTheArcsMatchWholeRedraws) {
         if (t == 7.0) {
             shown[partial->surface.window].assign(1920 * 1080, 0u);
             SendMessageW(partial->surface.window, WM_PAINT, 0, 0);
+        }
+        if (t == 13.0) { // a frame at 9 s whose window DC could not be had: the next one repairs it
+            softwareGdi.getDc = [](HWND) -> HDC { return nullptr; };
+            drawSoftwareFrame(*partial->software, partial->surface, softwarePassValues(9.0));
+            softwareGdi.getDc = originalGdi.getDc;
         }
         blittedPixels = 0;
         const Frame seen = shownAt(partial, t);
