@@ -25,12 +25,6 @@ HINSTANCE registeredInstance() {
 
 } // namespace
 
-HWND createSaverClassWindow(int width, int height, SaverWindow* record) {
-    HINSTANCE instance = registeredInstance();
-    return CreateWindowExW(0, saverClassName, L"Orvane test", WS_POPUP, 0, 0, width, height, nullptr, nullptr,
-                           instance, record);
-}
-
 bool openGlTestContext(OffscreenFrame& frame, int width, int height) {
     if (openOffscreenWindow(frame, width, height) &&
         createGlContext(frame.surface.dc, frame.renderer.context, frame.renderer.gl)) {
@@ -61,8 +55,8 @@ Saver testSaver(bool preview) {
     return saver;
 }
 
-SaverWindow* addSaverWindow(Saver& saver, bool gl) {
-    SaverWindow* window = createSaverWindow(saver, {0, WS_POPUP, L"Orvane test", {0, 0, 64, 48}, nullptr});
+SaverWindow* addSaverWindow(Saver& saver, bool gl, int width, int height) {
+    SaverWindow* window = createSaverWindow(saver, {0, WS_POPUP, L"Orvane test", {0, 0, width, height}});
     if (gl) {
         setUpSaverWindow(saver, window);
         saver.windows.push_back(window);
@@ -70,7 +64,7 @@ SaverWindow* addSaverWindow(Saver& saver, bool gl) {
     }
     // The software path as after a failed GL set-up.
     window->surface.dc = GetDC(window->surface.window);
-    window->surface.scale = layoutScale(64, 48);
+    window->surface.scale = layoutScale(width, height);
     window->software = new SoftwareRenderer();
     createSoftwareRenderer(*window->software, window->surface, saver.pictures, saver.preview);
     saver.windows.push_back(window);
