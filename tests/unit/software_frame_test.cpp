@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
-#include <numbers>
 #include <utility>
 
 namespace {
