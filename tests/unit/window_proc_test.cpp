@@ -52,10 +52,9 @@ TEST(WindowProc, InputEndsFullScreenWhileThePreviewEndsOnlyWithItsHost) {
         // Displays are followed in full screen only, once, by the loop.
         EXPECT_FALSE(ends(WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 720)));
         EXPECT_EQ(saver.displaysChanged, !preview);
-        EXPECT_FALSE(ends(WM_KEYUP, 0));
+        // A key let go, this program becoming active and Windows starting a saver end nothing.
+        EXPECT_FALSE(ends(WM_KEYUP, 0) || ends(WM_ACTIVATEAPP, TRUE) || ends(WM_SYSCOMMAND, SC_SCREENSAVE));
         EXPECT_EQ(ends(WM_ACTIVATEAPP, FALSE), !preview) << "another program became active";
-        EXPECT_FALSE(ends(WM_ACTIVATEAPP, TRUE));
-        EXPECT_FALSE(ends(WM_SYSCOMMAND, SC_SCREENSAVE));
         EXPECT_EQ(ends(WM_SYSCOMMAND, SC_CLOSE | 3), preview) << "the low four bits are not the command";
         // Full screen keeps Windows from starting a second saver or closing this one behind its back.
         EXPECT_EQ(systemCommands, preview ? 2 : 0) << "system commands carried out";
