@@ -5,11 +5,10 @@ import tempfile
 import unittest
 from pathlib import Path
 
-REPO = Path(__file__).resolve().parents[2]
 VERSION = os.environ["ORVANE_VERSION"]
 WORK = Path(tempfile.mkdtemp(prefix="orvane-msi-"))
 os.environ["WINEPREFIX"] = str(WORK / "wine")  # a throw-away Windows: installing changes system32
-from saver_harness import SCR, VirtualDisplay, wait_exit  # noqa: E402
+from saver_harness import REPO, SCR, VirtualDisplay, wait_exit  # noqa: E402
 
 
 def make_msi(version, folder, **env):

@@ -20,9 +20,9 @@
 // child's wait), its exit code (99 or 259 when it did not end within 15 s of the host going) and how
 // long after the host went it ended.
 //
-// A switch with its own number ("/p 32") is passed as it is, "/p desktop" with the desktop's short
-// handle (16 bits, as a user could type it; 32 in a fresh Wine, but not always); the host then stands
-// in for Explorer's shell window, which Wine does not have.
+// "/p desktop" passes the desktop's short handle (16 bits, as a user could type it; 32 in a fresh
+// Wine, but not always) instead of the host's; the host then stands in for Explorer's shell window,
+// which Wine does not have.
 //
 //   preview_host --hold <client width> <client height> <kill|exit-on-create>
 // only makes the window and pumps its messages until killed (the second process of those endings).
@@ -64,9 +64,15 @@ LRESULT CALLBACK endOnChildCreation(HWND window, UINT message, WPARAM wParam, LP
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
+// Titled with its process's number, so that the window of a second host process can be found.
+std::wstring hostTitle(DWORD process) {
+    return L"Preview host " + std::to_wstring(process);
+}
+
 HWND createHost(int width, int height, bool messageOnly) {
-    return CreateWindowExW(0, hostClass, L"Preview host", messageOnly ? 0 : WS_POPUP | WS_VISIBLE, 100, 100,
-                           width, height, messageOnly ? HWND_MESSAGE : nullptr, nullptr, nullptr, nullptr);
+    return CreateWindowExW(0, hostClass, hostTitle(GetCurrentProcessId()).c_str(),
+                           messageOnly ? 0 : WS_POPUP | WS_VISIBLE, 100, 100, width, height,
+                           messageOnly ? HWND_MESSAGE : nullptr, nullptr, nullptr, nullptr);
 }
 
 bool startProcess(std::wstring commandLine, PROCESS_INFORMATION& process) {
@@ -83,16 +89,8 @@ HWND holdInOtherProcess(const wchar_t* self, const wchar_t* width, const wchar_t
                       holder)) {
         return nullptr;
     }
-    // The holder's own host window, not one that an earlier run left behind.
     HWND host = nullptr;
-    pump(15000, [&] {
-        for (HWND window = nullptr; !host && (window = FindWindowExW(nullptr, window, hostClass, nullptr));) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            host = owner == holder.dwProcessId ? window : nullptr;
-        }
-        return host != nullptr;
-    });
+    pump(15000, [&] { return (host = FindWindowW(hostClass, hostTitle(holder.dwProcessId).c_str())); });
     return host;
 }
 
@@ -102,12 +100,12 @@ extern "C" BOOL WINAPI SetShellWindow(HWND window); // in user32, not in MinGW's
 
 int wmain(int argc, wchar_t** argv) {
     const std::wstring ending = argc > 6 ? argv[6] : L"destroy";
-    const bool hold = argc == 5 && std::wstring(argv[1]) == L"--hold";
+    const bool hold = argc == 5 && std::wstring_view(argv[1]) == L"--hold";
     if (!hold && argc != 6 && argc != 7) {
         return 2; // see the usage above
     }
-    WNDCLASSW windowClass = {};
     exitOnCreation = hold && std::wstring(argv[4]) == L"exit-on-create";
+    WNDCLASSW windowClass = {};
     windowClass.lpfnWndProc = ending == L"on-create" || exitOnCreation ? endOnChildCreation : DefWindowProcW;
     windowClass.lpszClassName = hostClass;
     RegisterClassW(&windowClass);
@@ -120,16 +118,14 @@ int wmain(int argc, wchar_t** argv) {
     const bool held = ending == L"kill" || ending == L"exit-on-create";
     HWND host = held ? holdInOtherProcess(argv[0], argv[2], argv[3], ending.c_str(), holder)
                      : createHost(_wtoi(argv[2]), _wtoi(argv[3]), ending == L"message-only");
-    std::wstring switchText = argv[5];
-    if (switchText.ends_with(L" desktop")) {
-        const auto desktop = LOWORD(reinterpret_cast<ULONG_PTR>(GetDesktopWindow()));
-        switchText.replace(switchText.size() - 7, 7, std::to_wstring(desktop));
-    }
-    const bool ownNumber = switchText.find(L' ') != std::wstring::npos;
-    std::wstring commandLine = L"\"" + std::wstring(argv[1]) + L"\" " + switchText + L" " +
-                               (ownNumber ? L"" : std::to_wstring(reinterpret_cast<ULONG_PTR>(host)));
+    const std::wstring switchText = argv[5];
+    const bool desktop = switchText.ends_with(L" desktop");
+    const ULONG_PTR target = desktop ? LOWORD(GetDesktopWindow()) : reinterpret_cast<ULONG_PTR>(host);
+    const std::wstring commandLine = L"\"" + std::wstring(argv[1]) + L"\" " +
+                                     switchText.substr(0, switchText.find(L' ')) + L" " +
+                                     std::to_wstring(target);
     PROCESS_INFORMATION process = {};
-    if (host == nullptr || (ownNumber && !SetShellWindow(host)) || !startProcess(commandLine, process)) {
+    if (host == nullptr || (desktop && !SetShellWindow(host)) || !startProcess(commandLine, process)) {
         std::fputs("cannot set up the host window or start the saver\n", stderr);
         return 2;
     }
@@ -139,14 +135,6 @@ int wmain(int argc, wchar_t** argv) {
             endedAt = GetTickCount64();
         }
         return endedAt != 0;
-    };
-    const auto endHost = [&] {
-        if (ending == L"kill") {
-            TerminateProcess(holder.hProcess, 1);
-        } else {
-            DestroyWindow(host);
-        }
-        hostGoneAt = GetTickCount64();
     };
 
     HWND child = nullptr;
@@ -169,21 +157,19 @@ int wmain(int argc, wchar_t** argv) {
     if (hostGoneAt == 0) {
         pump(static_cast<ULONGLONG>(_wtof(argv[4]) * 1000.0), [] { return false; });
         alive = !ended();
-        endHost();
+        ending == L"kill" ? TerminateProcess(holder.hProcess, 1) : DestroyWindow(host);
+        hostGoneAt = GetTickCount64();
     }
     // Keep pumping while the saver ends: it may still send messages to this thread's windows.
     pump(15000, ended);
-    TerminateProcess(process.hProcess, 99); // does nothing to a process that has ended
-    if (holder.hProcess != nullptr) {
-        TerminateProcess(holder.hProcess, 1);
-    }
+    // Neither does anything to a process that has ended, or that there is not.
+    TerminateProcess(process.hProcess, 99);
+    TerminateProcess(holder.hProcess, 1);
     DWORD code = 0;
     GetExitCodeProcess(process.hProcess, &code);
     // A saver that ended before its host went (a host it refused) counts as ending at once.
     const long long endedMs =
         std::max(0LL, static_cast<long long>(endedAt) - static_cast<long long>(hostGoneAt));
     std::printf("alive=%d exit=%lu ended_ms=%lld\n", alive ? 1 : 0, code, endedAt == 0 ? -1 : endedMs);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
     return 0;
 }

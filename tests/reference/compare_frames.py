@@ -77,27 +77,6 @@ def within_limits(metrics):
         mean <= MEAN_LIMIT and p99 <= P99_LIMIT and abs(bias) <= BIAS_LIMIT for mean, p99, bias in metrics[0])
 
 
-def check(name, rendered, difference):
-    with Image.open(REFERENCE_DIR / f"{name}.png") as expected, Image.open(rendered) as actual:
-        expected, actual = expected.convert("RGB"), actual.convert("RGB")
-        # The limits must catch the reference one step brighter, or three steps brighter in one block only.
-        # (Cropping beyond a picture's edge pads it with black.)
-        for changed in (Image.new("RGB", expected.size, (1, 1, 1)),
-                        Image.new("RGB", (TILE, TILE), (3, 3, 3)).crop((0, 0, *expected.size))):
-            if within_limits(difference_metrics(expected, ImageChops.add(expected, changed))):
-                print(f"FAIL {name}: the limits let a brighter reference through")
-                return False
-        metrics = difference_metrics(expected, actual)
-        text = "size differs" if metrics is None else "  ".join(
-            f"{band} mean {mean:.2f} p99 {p99} bias {bias:+.2f}" for band, (mean, p99, bias) in
-            zip("RGB", metrics[0])) + f"  worst block {metrics[1]}"
-        print(f"{'ok  ' if within_limits(metrics) else 'FAIL'} {name}: {text}")
-        if metrics is not None and not within_limits(metrics):
-            # Amplified eight times, so that a one-step change shows.
-            ImageChops.difference(expected, actual).point(lambda value: min(255, value * 8)).save(difference)
-        return within_limits(metrics)
-
-
 def same_picture_metrics(expected, actual):
     # The share of pixels that differ, the largest and the mean channel difference; None when the
     # sizes differ.
@@ -109,23 +88,40 @@ def same_picture_metrics(expected, actual):
             max(value for value, n in enumerate(counts) if n), sum(ImageStat.Stat(difference).mean) / 3)
 
 
-def same_picture(name, expected_path, actual_path, difference):
+def compare(name, expected_path, actual_path, difference, measure, passes, probes, describe):
+    # Measures the actual picture against the expected one and judges the measures with `passes`,
+    # after making sure that it fails each probe: the expected picture with a brighter patch added
+    # (cropped to the picture, which pads a small patch with black). On a failure the difference,
+    # amplified eight times so that a one-step change shows, stays for review.
     with Image.open(expected_path) as expected, Image.open(actual_path) as actual:
         expected, actual = expected.convert("RGB"), actual.convert("RGB")
-        # The limit must catch one block three steps brighter, a little larger than the share allowed.
-        side = isqrt(int(SAME_SHARE_LIMIT * expected.size[0] * expected.size[1])) + 2
-        block = Image.new("RGB", (side, side), (3, 3, 3)).crop((0, 0, *expected.size))
-        if same_picture_metrics(expected, ImageChops.add(expected, block))[0] <= SAME_SHARE_LIMIT:
-            print(f"FAIL {name}: the limit lets a brighter block through")
-            return False
-        metrics = same_picture_metrics(expected, actual)
-        same = metrics is not None and metrics[0] <= SAME_SHARE_LIMIT
-        print(f"{'ok  ' if same else 'FAIL'} {name}: " + ("size differs" if metrics is None else
-              f"{metrics[0]:.4%} of pixels differ by more than {SAME_STEP_LIMIT}, max {metrics[1]}, "
-              f"mean {metrics[2]:.4f}"))
+        for probe in probes(*expected.size):
+            if passes(measure(expected, ImageChops.add(expected, probe.crop((0, 0, *expected.size))))):
+                print(f"FAIL {name}: the limits let a brighter picture through")
+                return False
+        metrics = measure(expected, actual)
+        same = metrics is not None and passes(metrics)
+        print(f"{'ok  ' if same else 'FAIL'} {name}: " + ("size differs" if metrics is None else describe(metrics)))
         if metrics is not None and not same:
             ImageChops.difference(expected, actual).point(lambda value: min(255, value * 8)).save(difference)
         return same
+
+
+def check(name, rendered, difference):
+    # The limits must catch the reference one step brighter, or three steps brighter in one block only.
+    return compare(name, REFERENCE_DIR / f"{name}.png", rendered, difference, difference_metrics, within_limits,
+                   lambda w, h: (Image.new("RGB", (w, h), (1, 1, 1)), Image.new("RGB", (TILE, TILE), (3, 3, 3))),
+                   lambda metrics: "  ".join(f"{band} mean {mean:.2f} p99 {p99} bias {bias:+.2f}" for band, (
+                       mean, p99, bias) in zip("RGB", metrics[0])) + f"  worst block {metrics[1]}")
+
+
+def same_picture(name, expected_path, actual_path, difference):
+    # The limit must catch one block three steps brighter, a little larger than the share allowed.
+    block = lambda w, h: (Image.new("RGB", (isqrt(int(SAME_SHARE_LIMIT * w * h)) + 2,) * 2, (3, 3, 3)),)
+    return compare(name, expected_path, actual_path, difference, same_picture_metrics,
+                   lambda metrics: metrics[0] <= SAME_SHARE_LIMIT, block,
+                   lambda metrics: f"{metrics[0]:.4%} of pixels differ by more than {SAME_STEP_LIMIT}, "
+                                   f"max {metrics[1]}, mean {metrics[2]:.4f}")
 
 
 def capture(program, runner, name, rendered, size, saver_time, preview):
@@ -141,18 +137,22 @@ def capture(program, runner, name, rendered, size, saver_time, preview):
     return True
 
 
-def compare_builds(args, out):
-    failures = 0
-    for name, size, saver_time, preview in SAME_CASES:
-        ours, theirs, difference = out / f"{name}.png", out / f"{name}-against.png", out / f"{name}-diff.png"
-        difference.unlink(missing_ok=True)
-        if not (capture(args.capture, args.runner, name, ours, size, saver_time, preview) and
-                capture(args.against_capture, args.runner, name, theirs, size, saver_time, preview) and
-                same_picture(name, theirs, ours, difference)):
-            failures += 1
-    print(f"{len(SAME_CASES) - failures} of {len(SAME_CASES)} frames the same in both builds "
-          f"(at most {SAME_SHARE_LIMIT:.1%} of pixels off by more than {SAME_STEP_LIMIT} steps); in {out}")
-    return 1 if failures else 0
+def render_and_compare(args, out, name, size, saver_time, preview):
+    # One case: rendered and checked against its reference, or stored as the new one (--update), or
+    # rendered by both builds and compared (--against-capture).
+    ours, theirs, difference = out / f"{name}.png", out / f"{name}-against.png", out / f"{name}-diff.png"
+    difference.unlink(missing_ok=True)
+    shoot = lambda program, rendered: capture(program, args.runner, name, rendered, size, saver_time, preview)
+    if not shoot(args.capture, ours):
+        return False
+    if args.against_capture:
+        return shoot(args.against_capture, theirs) and same_picture(name, theirs, ours, difference)
+    if args.update:
+        # Re-saved with full compression: the same pixels in fewer bytes.
+        Image.open(ours).convert("RGB").save(REFERENCE_DIR / f"{name}.png", optimize=True)
+        print(f"updated {name}.png")
+        return True
+    return check(name, ours, difference)
 
 
 def main():
@@ -167,21 +167,11 @@ def main():
         parser.error("--update and --against-capture exclude each other")
     out = Path(args.out).resolve()
     out.mkdir(parents=True, exist_ok=True)
-    if args.against_capture:
-        return compare_builds(args, out)
-    failures = 0
-    for name, size, saver_time, preview in CASES:
-        rendered, difference = out / f"{name}.png", out / f"{name}-diff.png"
-        difference.unlink(missing_ok=True)
-        if not capture(args.capture, args.runner, name, rendered, size, saver_time, preview):
-            failures += 1
-        elif args.update:
-            # Re-saved with full compression: the same pixels in fewer bytes.
-            Image.open(rendered).convert("RGB").save(REFERENCE_DIR / f"{name}.png", optimize=True)
-            print(f"updated {name}.png")
-        elif not check(name, rendered, difference):
-            failures += 1
-    print(f"{len(CASES) - failures} of {len(CASES)} frames within the limits at the top of this file; in {out}")
+    cases = SAME_CASES if args.against_capture else CASES
+    failures = sum(not render_and_compare(args, out, *case) for case in cases)
+    print(f"{len(cases) - failures} of {len(cases)} frames " + (
+        f"the same in both builds (at most {SAME_SHARE_LIMIT:.1%} of pixels off by more than {SAME_STEP_LIMIT} "
+        "steps)" if args.against_capture else "within the limits at the top of this file") + f"; in {out}")
     return 1 if failures else 0
 
 

@@ -13,24 +13,6 @@
 #include <string>
 #include <system_error>
 
-namespace {
-
-HINSTANCE registeredInstance() {
-    static const HINSTANCE instance = [] {
-        registerSaverClass(GetModuleHandleW(nullptr));
-        return GetModuleHandleW(nullptr);
-    }();
-    return instance;
-}
-
-} // namespace
-
-HWND createSaverClassWindow(int width, int height, SaverWindow* record) {
-    HINSTANCE instance = registeredInstance();
-    return CreateWindowExW(0, saverClassName, L"Orvane test", WS_POPUP, 0, 0, width, height, nullptr, nullptr,
-                           instance, record);
-}
-
 bool openGlTestContext(OffscreenFrame& frame, int width, int height) {
     if (openOffscreenWindow(frame, width, height) &&
         createGlContext(frame.surface.dc, frame.renderer.context, frame.renderer.gl)) {
@@ -53,27 +35,27 @@ const Pictures& testPictures() {
 }
 
 Saver testSaver(bool preview) {
+    [[maybe_unused]] static const bool registered = (registerSaverClass(GetModuleHandleW(nullptr)), true);
     Saver saver;
-    saver.instance = registeredInstance();
+    saver.instance = GetModuleHandleW(nullptr);
     saver.preview = preview;
     saver.clock = startSaverClock();
     saver.pictures = testPictures();
     return saver;
 }
 
-SaverWindow* addSaverWindow(Saver& saver, bool gl) {
-    SaverWindow* window = createSaverWindow(saver, {0, WS_POPUP, L"Orvane test", {0, 0, 64, 48}, nullptr});
+SaverWindow* addSaverWindow(Saver& saver, bool gl, int width, int height) {
+    SaverWindow* window = saver.windows.emplace_back(
+        createSaverWindow(saver, {0, WS_POPUP, L"Orvane test", {0, 0, width, height}}));
     if (gl) {
         setUpSaverWindow(saver, window);
-        saver.windows.push_back(window);
         return window;
     }
     // The software path as after a failed GL set-up.
     window->surface.dc = GetDC(window->surface.window);
-    window->surface.scale = layoutScale(64, 48);
+    window->surface.scale = layoutScale(width, height);
     window->software = new SoftwareRenderer();
     createSoftwareRenderer(*window->software, window->surface, saver.pictures, saver.preview);
-    saver.windows.push_back(window);
     return window;
 }
 

@@ -5,10 +5,6 @@
 
 #include <string>
 
-// A hidden window of the saver's class (registered on first use); given a record, the window
-// procedure finds it from the window's first message on, as in the saver.
-HWND createSaverClassWindow(int width, int height, SaverWindow* record = nullptr);
-
 // A hidden window with the saver's OpenGL 3.3 core context current and the renderer's entry points
 // loaded, as the set-up's first stage leaves them. False, with the frame closed, when there is no
 // such context. closeOffscreenFrame releases it.
@@ -18,11 +14,12 @@ bool openGlTestContext(OffscreenFrame& frame, int width, int height);
 // before any window.
 const Pictures& testPictures();
 
-// A hidden 64 x 48 saver window of `saver`, set up as the saver's start-up does, on the GL path or
-// (gl false) the software path, and listed: tearDownWindows releases it.
-SaverWindow* addSaverWindow(Saver& saver, bool gl);
+// A hidden saver window of `saver` with its pictures, set up as the saver's start-up does, on the GL
+// path or (gl false) the software path, and listed: tearDownWindows releases it.
+SaverWindow* addSaverWindow(Saver& saver, bool gl, int width = 64, int height = 48);
 
-// A saver for in-process tests: this module as its instance, the saver clock started.
+// A saver for in-process tests: this module as its instance (the saver's class registered), the
+// saver clock started, the pictures of testPictures.
 Saver testSaver(bool preview = false);
 
 // Points the temporary directory (and so the diagnostic log) at the process's own folder, emptied

@@ -2,14 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <utility>
+
 // Hosts write "/p 1234" or "/p:1234"; a handle of 2^32 must not be clipped to 32 bits. Only ASCII
 // digits make a number: Arabic-Indic or fullwidth digits, or a sign, would name a window nobody wrote.
 TEST(CommandLine, TheLetterAfterTheFirstSlashOrDashChoosesTheModeAndPreviewReadsTheHandle) {
-    const struct {
-        const wchar_t* arguments;
-        SaverMode mode;
-        std::uint64_t window;
-    } rows[] = {
+    const std::tuple<const wchar_t*, SaverMode, std::uint64_t> rows[] = {
         {nullptr, SaverMode::Settings, 0},           {L"\t/s", SaverMode::Settings, 0},
         {L"/c:1234", SaverMode::Settings, 0},        {L"-A", SaverMode::Password, 0},
         {L"  -S", SaverMode::FullScreen, 0},         {L"/cs", SaverMode::Settings, 0},
@@ -19,9 +18,8 @@ TEST(CommandLine, TheLetterAfterTheFirstSlashOrDashChoosesTheModeAndPreviewReads
         {L"/p \u0661\u0662", SaverMode::Preview, 0}, {L"/p \uFF11\uFF12", SaverMode::Preview, 0},
         {L"/p 12\u0663", SaverMode::Preview, 12},    {L"/p -12", SaverMode::Preview, 0},
     };
-    for (const auto& row : rows) {
-        const SaverCommand command = parseCommandLine(row.arguments);
-        EXPECT_EQ(command.mode, row.mode) << row.arguments;
-        EXPECT_EQ(command.hostWindow, row.window) << row.arguments;
+    for (const auto& [arguments, mode, window] : rows) {
+        const SaverCommand command = parseCommandLine(arguments);
+        EXPECT_EQ(std::pair(command.mode, command.hostWindow), std::pair(mode, window)) << arguments;
     }
 }

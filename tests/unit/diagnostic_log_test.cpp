@@ -21,8 +21,7 @@ TEST(DiagnosticLog, WritesOnlyWhenTheTemporaryPathHasAtMost230Characters) {
     for (size_t length : {230u, 231u}) {
         const std::wstring folder = parent + std::wstring(length - parent.size() - 1, L'd') + L"\\";
         ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
-        SetEnvironmentVariableW(L"TMP", folder.c_str());
-        SetEnvironmentVariableW(L"TEMP", folder.c_str());
+        SetEnvironmentVariableW(L"TMP", folder.c_str()); // GetTempPathW's first choice, before TEMP
         writeLog("pixel format failed");
         EXPECT_EQ(readLogFile(folder + L"orvane-screensaver.log"),
                   length == 230 ? "pixel format failed\r\n" : "");

@@ -26,12 +26,10 @@ TEST(FramePasses, ACardWithoutPictureDrawsNothing) {
     const std::vector<std::uint8_t> over = readOffscreenPixels(frame);
     const RECT rects[] = {{64, 56, 394, 182}, {1315, 728, 1856, 976}, {0, 0, 1920, 1080}};
     int changed[3] = {};
-    for (int y = 0; y < 1080; ++y) {
-        for (int x = 0; x < 1920; ++x) {
-            const int rect = PtInRect(&rects[0], {x, y}) ? 0 : PtInRect(&rects[1], {x, y}) ? 1 : 2;
-            const size_t at = (static_cast<size_t>(y) * 1920 + x) * 4;
-            changed[rect] += std::memcmp(&beneath[at], &over[at], 3) != 0;
-        }
+    for (int i = 0; i < 1920 * 1080; ++i) {
+        const POINT at = {i % 1920, i / 1920};
+        const int rect = PtInRect(&rects[0], at) ? 0 : PtInRect(&rects[1], at) ? 1 : 2;
+        changed[rect] += std::memcmp(&beneath[i * 4], &over[i * 4], 3) != 0;
     }
     EXPECT_GT(changed[0], 330 * 126 / 8);
     EXPECT_GT(changed[1], 541 * 248 / 8);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -41,28 +42,23 @@ TEST(GlEntryPoints, OnlyNonAddressAnswersFallBackToTheLoadedModule) {
 
 // In lookup order glUniform4f is the 16th of the 39 required entries, glDeleteFramebuffers the
 // last; wglSwapIntervalEXT, the benchmark's two timer-query entries and the GPU reset status after
-// them are optional. A
-// load that succeeds fills every entry of the window's table that the driver has.
+// them are optional. A load that succeeds fills every entry of the window's table that the driver has.
 TEST(GlEntryPoints, TheFirstMissingRequiredEntryIsLoggedAndEndsTheLookup) {
-    struct Case {
-        const char* missing;
-        const char* log;
-        size_t lookups;
-    };
-    for (const Case& c : {Case{"", "", 43}, Case{"glUniform4f", "missing glUniform4f\r\n", 16},
-                          Case{"glDeleteFramebuffers", "missing glDeleteFramebuffers\r\n", 39},
-                          Case{"wglSwapIntervalEXT", "", 43}}) {
+    const std::tuple<std::string, std::string, size_t> cases[] = {
+        {"", "", 43},
+        {"glUniform4f", "missing glUniform4f\r\n", 16},
+        {"glDeleteFramebuffers", "missing glDeleteFramebuffers\r\n", 39},
+        {"wglSwapIntervalEXT", "", 43}};
+    for (const auto& [name, expectedLog, lookups] : cases) {
         const std::wstring log = redirectTempDirectory();
-        driver = {c.missing};
+        driver = {name};
         GlFunctions table;
-        EXPECT_EQ(loadGlFunctions(table, lookup), *c.log == '\0') << c.missing;
-        EXPECT_EQ(readLogFile(log), c.log);
-        EXPECT_EQ(driver.lookups, c.lookups) << c.missing;
+        EXPECT_EQ(loadGlFunctions(table, lookup), expectedLog.empty()) << name;
+        EXPECT_EQ(readLogFile(log), expectedLog);
+        EXPECT_EQ(driver.lookups, lookups) << name;
         const auto* entries = reinterpret_cast<const void* const*>(&table);
         const auto missing = std::count(entries, entries + sizeof table / sizeof(void*), nullptr);
-        if (*c.log == '\0') {
-            EXPECT_EQ(missing, *c.missing == '\0' ? 0 : 1) << "entries left empty, " << c.missing;
-        }
+        EXPECT_TRUE(!expectedLog.empty() || missing == (name.empty() ? 0 : 1)) << missing << " left empty";
     }
 }
 

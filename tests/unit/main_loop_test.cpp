@@ -11,7 +11,6 @@
 #include <wtsapi32.h>
 
 #include <cstring>
-#include <functional>
 #include <set>
 #include <vector>
 #include <utility>
@@ -32,16 +31,20 @@ static void reportSetting(HWND window, const GUID& setting, DWORD value) {
     SendMessageW(window, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(&report));
 }
 
-// Runs the real loop until `message` (posted after `milliseconds`) ends it; its wall and CPU seconds.
+// Runs the real loop until `message` (posted after `milliseconds`) ends it, or at the latest for 3 s;
+// its wall and CPU seconds.
 static std::pair<double, double> runLoopUntil(Saver& saver, HWND window, UINT message, UINT milliseconds) {
     static std::pair<HWND, UINT> ending;
     ending = {window, message};
     const UINT_PTR timer = SetTimer(nullptr, 0, milliseconds, [](HWND, UINT, UINT_PTR, DWORD) {
         PostMessageW(ending.first, ending.second, 0, 0);
     });
+    const UINT_PTR guard =
+        SetTimer(nullptr, 0, 3000, [](HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(0); });
     const double start = readSaverClock(saver.clock), processor = processorSeconds();
     runMainLoop(saver);
     KillTimer(nullptr, timer);
+    KillTimer(nullptr, guard);
     return {readSaverClock(saver.clock) - start, processorSeconds() - processor};
 }
 
@@ -54,28 +57,24 @@ TEST(MainLoop, DrawsNothingAndWaitsWhileNobodyCanSeeIt) {
     const SoftwareGdiCalls real = softwareGdi;
     // A software frame takes the window's DC once, whatever part of the window it redraws.
     softwareGdi.getDc = [](HWND window) { return ++frames, GetDC(window); };
-    const std::function<void(bool)> hides[] = {
-        [window](bool hidden) { reportSetting(window, GUID_SESSION_DISPLAY_STATUS, hidden ? 0 : 2); },
-        [window](bool hidden) {
-            SendMessageW(window, WM_WTSSESSION_CHANGE, hidden ? WTS_SESSION_LOCK : WTS_SESSION_UNLOCK, 1);
-        },
-        [window](bool hidden) {
-            SendMessageW(window, WM_WTSSESSION_CHANGE, hidden ? WTS_REMOTE_DISCONNECT : WTS_REMOTE_CONNECT,
-                         1);
-        },
-        [window](bool hidden) {
-            SendMessageW(window, WM_WTSSESSION_CHANGE, hidden ? WTS_CONSOLE_DISCONNECT : WTS_CONSOLE_CONNECT,
-                         1);
-        },
+    // Session changes that hide the session, and show it again; 0: the session's display goes off (0)
+    // and comes back (2).
+    const std::pair<WPARAM, WPARAM> changes[] = {{0, 0},
+                                                 {WTS_SESSION_LOCK, WTS_SESSION_UNLOCK},
+                                                 {WTS_REMOTE_DISCONNECT, WTS_REMOTE_CONNECT},
+                                                 {WTS_CONSOLE_DISCONNECT, WTS_CONSOLE_CONNECT}};
+    const auto note = [window](WPARAM change, DWORD display) {
+        change == 0 ? reportSetting(window, GUID_SESSION_DISPLAY_STATUS, display)
+                    : void(SendMessageW(window, WM_WTSSESSION_CHANGE, change, 1));
     };
-    for (const auto& hide : hides) {
-        hide(true);
+    for (const auto& [hide, show] : changes) {
+        note(hide, 0);
         frames = 0;
         const auto [wall, processor] = runLoopUntil(saver, window, WM_KEYDOWN, 300);
         EXPECT_EQ(frames, 0);
         EXPECT_LT(wall, 1.0) << "a key ends the saver while nothing is seen";
         EXPECT_LT(processor, 0.05) << "no busy loop";
-        hide(false);
+        note(show, 2);
         reportSetting(window, GUID_CONSOLE_DISPLAY_STATE, 0);
         runLoopUntil(saver, window, WM_CLOSE, 100);
         EXPECT_GT(frames, 0);
@@ -127,10 +126,7 @@ TEST(MainLoop, APreviewEndsOnceItsHostIsGone) {
     addSaverWindow(saver, false);
     // A host of another class: destroying it sends the saver nothing.
     saver.previewHost = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 8, 8, nullptr, nullptr, nullptr, nullptr);
-    const UINT_PTR guard =
-        SetTimer(nullptr, 0, 3000, [](HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(0); });
     const double wall = runLoopUntil(saver, saver.previewHost, WM_CLOSE, 200).first;
-    KillTimer(nullptr, guard);
     EXPECT_FALSE(IsWindow(saver.previewHost));
     EXPECT_LT(wall, 1.0) << "the loop went on after the host was gone";
     tearDownWindows(saver);

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <tuple>
 #include <vector>
@@ -15,17 +16,11 @@ extern const std::size_t logoPngSize;
 
 namespace {
 
-struct PictureDecoding : ::testing::Test {
-    void SetUp() override { ASSERT_EQ(Gdiplus::GdiplusStartup(&token, &input, nullptr), Gdiplus::Ok); }
-    void TearDown() override { Gdiplus::GdiplusShutdown(token); }
-    Gdiplus::GdiplusStartupInput input;
-    ULONG_PTR token = 0;
-};
-
 // The sizes tell the stored files apart. Premultiplied storage is what the card textures and the
 // software path's blending take as they are. A copy GDI+ could not create has no pixels; handing
 // it on would make every later draw fail. GDI+'s allocator answers null when memory is short.
-TEST_F(PictureDecoding, EachSlotHoldsItsOwnPngPremultipliedUntilReleased) {
+TEST(PictureDecoding, EachSlotHoldsItsOwnPngPremultipliedUntilReleased) {
+    testPictures(); // GDI+ started
     const std::tuple<PictureId, UINT, UINT> slots[] = {
         {backgroundPicture, 1920, 1080}, {combinedCardPicture, 1800, 786}, {helpCardPicture, 1082, 496},
         {wordmarkPicture, 234, 36},      {logoPicture, 660, 252},          {taglinePicture, 1440, 272}};
@@ -38,9 +33,7 @@ TEST_F(PictureDecoding, EachSlotHoldsItsOwnPngPremultipliedUntilReleased) {
                   std::tuple(width, height, PixelFormat32bppPARGB));
     }
     releaseEmbeddedPictures(pictures);
-    for (auto [slot, width, height] : slots) {
-        EXPECT_EQ(pictures[slot], nullptr) << "a released picture stays in its slot";
-    }
+    EXPECT_EQ(std::ranges::count(pictures.slots, nullptr), pictureCount) << "a slot kept its picture";
     EXPECT_EQ(decodeEmbeddedImage(logoPng, logoPngSize / 2), nullptr) << "cut inside the image data";
     auto hollow = [](int, int) { return new Gdiplus::Bitmap(-1, -1, PixelFormat32bppPARGB); };
     EXPECT_EQ(decodeEmbeddedImageWith(logoPng, logoPngSize, hollow), nullptr);
@@ -51,7 +44,8 @@ TEST_F(PictureDecoding, EachSlotHoldsItsOwnPngPremultipliedUntilReleased) {
 // and the pixel: a flip, a shift, a stride or a channel mix-up changes them. A stale unpack
 // alignment of 8 would read the 12-byte rows at a 16-byte pitch. Mipmapped minification without
 // mipmaps samples black; repeating edges bleed the opposite border into the card's outline.
-TEST_F(PictureDecoding, CardTexturesHoldThePicturesBytesTopRowFirstLinearAndClamped) {
+TEST(PictureDecoding, CardTexturesHoldThePicturesBytesTopRowFirstLinearAndClamped) {
+    testPictures(); // GDI+ started
     OffscreenFrame frame;
     ASSERT_TRUE(openGlTestContext(frame, 64, 64));
     std::vector<unsigned char> bytes(3 * 5 * 4), texels(bytes.size());

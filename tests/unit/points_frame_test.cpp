@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -42,25 +43,23 @@ LightMeasure measurePointTarget(const GlRenderer& renderer) {
 // At 4K the target stays at 2560 x 1440, a portrait monitor gets 810 x 1440, and in the 152 x 112
 // preview every point is clamped to 1 pixel.
 TEST(PointsFrame, FloorAndDustMatchTheModelOnEveryShapeOfWindow) {
-    const struct {
-        int width, height;
-        double total, centreColumn, centreRow, spread;
-    } cases[] = {{3840, 2160, 6199.44, 1219.51, 957.60, 449.23},
-                 {1080, 1920, 4440.02, 402.16, 1037.36, 188.10},
-                 {152, 112, 531.76, 72.69, 89.79, 20.72}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
+    // The window, and the light expected in its point target (the darkest channel: at least 0).
+    const std::pair<SIZE, LightMeasure> cases[] = {{{3840, 2160}, {6199.44, 1219.51, 957.60, 449.23, 0}},
+                                                   {{1080, 1920}, {4440.02, 402.16, 1037.36, 188.10, 0}},
+                                                   {{152, 112}, {531.76, 72.69, 89.79, 20.72, 0}}};
+    for (const auto& [window, expected] : cases) {
+        SCOPED_TRACE(testing::Message() << window.cx << " x " << window.cy);
         OffscreenFrame frame;
-        ASSERT_TRUE(openOffscreenFrame(frame, c.width, c.height, Pictures()));
+        ASSERT_TRUE(openOffscreenFrame(frame, window.cx, window.cy, Pictures()));
         const PassValues pass = passValues(21.95, false);
         glFramePasses[pointsPass].draw(frame.renderer, {frame.surface, pass, 0});
         const LightMeasure actual = measurePointTarget(frame.renderer);
         closeOffscreenFrame(frame);
-        EXPECT_NEAR(actual.total, c.total, 0.01 * c.total);
-        EXPECT_NEAR(actual.centreColumn, c.centreColumn, 0.5);
-        EXPECT_NEAR(actual.centreRow, c.centreRow, 0.5);
-        EXPECT_NEAR(actual.spread, c.spread, 0.5);
-        EXPECT_GE(actual.darkest, 0.0) << "a sprite's corner subtracts light";
+        EXPECT_NEAR(actual.total, expected.total, 0.01 * expected.total);
+        EXPECT_NEAR(actual.centreColumn, expected.centreColumn, 0.5);
+        EXPECT_NEAR(actual.centreRow, expected.centreRow, 0.5);
+        EXPECT_NEAR(actual.spread, expected.spread, 0.5);
+        EXPECT_GE(actual.darkest, expected.darkest) << "a sprite's corner subtracts light";
     }
 }
 

@@ -16,29 +16,17 @@ namespace {
 // gl_Position (0-3), gl_PointSize (4) and vCol (5-7), in recording order.
 using CapturedPoint = std::array<float, 8>;
 
-// Entry points the saver itself never needs.
-struct FeedbackFunctions {
-    void(WINAPI* getBufferSubData)(GLenum, std::ptrdiff_t, std::ptrdiff_t, void*);
-    void(WINAPI* deleteBuffers)(GLsizei, const GLuint*);
-} feedback = {};
-
-bool loadFeedbackFunctions() {
-    feedback.getBufferSubData =
-        procAs<decltype(feedback.getBufferSubData)>(wglGetProcAddress("glGetBufferSubData"));
-    feedback.deleteBuffers = procAs<decltype(feedback.deleteBuffers)>(wglGetProcAddress("glDeleteBuffers"));
-    return feedback.getBufferSubData != nullptr && feedback.deleteBuffers != nullptr;
-}
+// An entry point the saver itself never needs.
+void(WINAPI* getBufferSubData)(GLenum, std::ptrdiff_t, std::ptrdiff_t, void*) = nullptr;
 
 // Every vertex of the surface's points program with uT and uRes set, recorded with the rasteriser
-// off. The buffer starts with size -1 (never written, sizes are clamped to [1, 64]) in every record;
-// if one is left the capture is empty, so a capture that recorded nothing cannot read as darkness.
+// off into the bound feedback buffer. It starts with size -1 (never written, sizes are clamped to
+// [1, 64]) in every record; if one is left the capture is empty, so a capture that recorded nothing
+// cannot read as darkness.
 std::vector<CapturedPoint> capture(const GlRenderer& renderer, float programTime, int width, int height) {
     const GlFunctions& gl = renderer.gl;
     std::vector<CapturedPoint> points(scenePointCount, CapturedPoint{0, 0, 0, 0, -1});
     const auto bytes = static_cast<std::ptrdiff_t>(points.size() * sizeof(CapturedPoint));
-    GLuint buffer = 0;
-    gl.glGenBuffers(1, &buffer);
-    gl.glBindBufferBase(GL_TRANSFORM_FEEDBACK_BUFFER, 0, buffer);
     gl.glBufferData(GL_TRANSFORM_FEEDBACK_BUFFER, bytes, points.data(), 0x88EA); // GL_DYNAMIC_COPY
     const PointsProgram& program = renderer.programs.points;
     gl.glUseProgram(program.program);
@@ -48,8 +36,7 @@ std::vector<CapturedPoint> capture(const GlRenderer& renderer, float programTime
     drawPoints(renderer, allPointRanges());
     gl.glEndTransformFeedback();
     glDisable(GL_RASTERIZER_DISCARD);
-    feedback.getBufferSubData(GL_TRANSFORM_FEEDBACK_BUFFER, 0, bytes, points.data());
-    feedback.deleteBuffers(1, &buffer);
+    getBufferSubData(GL_TRANSFORM_FEEDBACK_BUFFER, 0, bytes, points.data());
     const bool complete = std::none_of(points.begin(), points.end(), [](auto& p) { return p[4] < 0.0f; });
     return complete ? points : std::vector<CapturedPoint>();
 }
@@ -57,18 +44,23 @@ std::vector<CapturedPoint> capture(const GlRenderer& renderer, float programTime
 class PointsVertexStage : public ::testing::Test {
   protected:
     // The saver's own program, relinked: transform feedback takes the outputs named before a link.
+    // One feedback buffer serves every capture; the context takes it along.
     static void SetUpTestSuite() {
         const char* const outputs[] = {"gl_Position", "gl_PointSize", "vCol"};
         GLint linked = 0;
-        if (openOffscreenFrame(frame, 64, 64, Pictures()) && loadFeedbackFunctions()) {
+        if (openOffscreenFrame(frame, 64, 64, Pictures())) {
+            getBufferSubData = procAs<decltype(getBufferSubData)>(wglGetProcAddress("glGetBufferSubData"));
             const GlFunctions& gl = frame.renderer.gl;
             const GLuint program = frame.renderer.programs.points.program;
             gl.glTransformFeedbackVaryings(program, 3, outputs, GL_INTERLEAVED_ATTRIBS);
             gl.glLinkProgram(program);
             gl.glGetProgramiv(program, GL_LINK_STATUS, &linked);
             lookUpProgramUniforms(gl, frame.renderer.programs);
+            GLuint buffer = 0;
+            gl.glGenBuffers(1, &buffer);
+            gl.glBindBufferBase(GL_TRANSFORM_FEEDBACK_BUFFER, 0, buffer);
         }
-        ready = linked != 0;
+        ready = linked != 0 && getBufferSubData != nullptr;
     }
     static void TearDownTestSuite() { closeOffscreenFrame(frame); }
     void SetUp() override { ASSERT_TRUE(ready); }

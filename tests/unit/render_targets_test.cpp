@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 // A driver that cannot render to half floats fails the first completeness test.
@@ -20,34 +22,31 @@ GLenum WINAPI halfFloatIncomplete(GLenum) {
 // All three are half-float where the driver renders to it, else 8-bit, silently, and the refused
 // half-float target is deleted rather than left behind (at 4K it holds ~29 MB).
 TEST(RenderTargets, TargetsHaveTheirSizesAndTheBestFormat) {
-    const struct {
-        int width, height, sceneWidth, sceneHeight, bloomWidth, bloomHeight;
-        GLint format;
-    } cases[] = {{2560, 1600, 2304, 1440, 576, 360, GL_RGBA16F},
-                 {1366, 768, 1366, 768, 341, 192, GL_RGBA8},
-                 {3, 3, 3, 3, 1, 1, GL_RGBA16F}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.width);
+    // The window's, the point target's and the blur targets' sizes, and the targets' format.
+    const std::tuple<SIZE, SIZE, SIZE, GLint> cases[] = {{{2560, 1600}, {2304, 1440}, {576, 360}, GL_RGBA16F},
+                                                         {{1366, 768}, {1366, 768}, {341, 192}, GL_RGBA8},
+                                                         {{3, 3}, {3, 3}, {1, 1}, GL_RGBA16F}};
+    for (const auto& [window, scene, bloom, format] : cases) {
+        SCOPED_TRACE(window.cx);
         const std::wstring log = redirectTempDirectory();
         OffscreenFrame frame;
-        ASSERT_TRUE(openGlTestContext(frame, c.width, c.height));
+        ASSERT_TRUE(openGlTestContext(frame, window.cx, window.cy));
         table = &frame.renderer.gl;
         refusedTexture = 0;
         realCheckStatus = table->glCheckFramebufferStatus;
-        if (c.format == GL_RGBA8) {
+        if (format == GL_RGBA8) {
             table->glCheckFramebufferStatus = halfFloatIncomplete;
         }
         const GlRenderer& r = frame.renderer;
         EXPECT_TRUE(createGlTargets(frame.renderer, frame.surface, Pictures()));
         for (GLuint texture : {r.scene.texture, r.bloomA.texture, r.bloomB.texture}) {
-            GLint width = 0, height = 0, format = 0;
+            const SIZE size = texture == r.scene.texture ? scene : bloom;
+            GLint width = 0, height = 0, made = 0;
             glBindTexture(GL_TEXTURE_2D, texture);
             glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
             glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
-            glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, 0x1003, &format); // GL_TEXTURE_INTERNAL_FORMAT
-            EXPECT_EQ(width, texture == r.scene.texture ? c.sceneWidth : c.bloomWidth);
-            EXPECT_EQ(height, texture == r.scene.texture ? c.sceneHeight : c.bloomHeight);
-            EXPECT_EQ(format, c.format);
+            glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, 0x1003, &made); // GL_TEXTURE_INTERNAL_FORMAT
+            EXPECT_EQ(std::tuple(width, height, made), std::tuple(size.cx, size.cy, format));
         }
         EXPECT_EQ(readLogFile(log), "");
         EXPECT_FALSE(refusedTexture != 0 && glIsTexture(static_cast<GLuint>(refusedTexture)));

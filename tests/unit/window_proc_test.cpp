@@ -1,11 +1,13 @@
 #include "shell/platform_calls.h"
 #include "shell/saver_lifecycle.h"
+#include "shell/saver_window.h"
 #include "shell/saver_windows.h"
 #include "shell/window_proc.h"
 #include "support/test_windows.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <utility>
 
 // PostQuitMessage sets a flag rather than queueing: one look tells whether the saver was told to end.
@@ -23,8 +25,6 @@ static LRESULT CALLBACK countSystemCommands(int code, WPARAM wParam, LPARAM lPar
 
 // Far-apart monitors must not overflow the cursor's distance.
 TEST(WindowProc, InputEndsFullScreenWhileThePreviewEndsOnlyWithItsHost) {
-    EXPECT_FALSE(cursorLeftStartArea({500, 400}, {508, 392}));
-    EXPECT_TRUE(cursorLeftStartArea({500, 400}, {500, 409}));
     EXPECT_TRUE(cursorLeftStartArea({-2147483647, 0}, {2147483647, 0}));
     const HHOOK hook = SetWindowsHookExW(WH_CBT, countSystemCommands, nullptr, GetCurrentThreadId());
     ASSERT_TRUE(SetCursorPos(291, 200));
@@ -32,9 +32,10 @@ TEST(WindowProc, InputEndsFullScreenWhileThePreviewEndsOnlyWithItsHost) {
         Saver saver = testSaver(preview);
         saver.startCursor = {300, 200};
         saver.startCursorKnown = true;
-        SaverWindow record;
-        record.saver = &saver;
-        const HWND window = createSaverClassWindow(32, 32, &record);
+        // A window and its record as the saver makes them, before the set-up.
+        const std::unique_ptr<SaverWindow> record(
+            createSaverWindow(saver, {0, WS_POPUP, L"", {0, 0, 32, 32}}));
+        const HWND window = record->surface.window;
         // The start point, window-relative or (pointer messages) on the screen.
         const auto ends = [window](UINT message, WPARAM wParam, LPARAM lParam = MAKELPARAM(300, 200)) {
             SendMessageW(window, message, wParam, lParam);
@@ -51,10 +52,9 @@ TEST(WindowProc, InputEndsFullScreenWhileThePreviewEndsOnlyWithItsHost) {
         // Displays are followed in full screen only, once, by the loop.
         EXPECT_FALSE(ends(WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 720)));
         EXPECT_EQ(saver.displaysChanged, !preview);
-        EXPECT_FALSE(ends(WM_KEYUP, 0));
+        // A key let go, this program becoming active and Windows starting a saver end nothing.
+        EXPECT_FALSE(ends(WM_KEYUP, 0) || ends(WM_ACTIVATEAPP, TRUE) || ends(WM_SYSCOMMAND, SC_SCREENSAVE));
         EXPECT_EQ(ends(WM_ACTIVATEAPP, FALSE), !preview) << "another program became active";
-        EXPECT_FALSE(ends(WM_ACTIVATEAPP, TRUE));
-        EXPECT_FALSE(ends(WM_SYSCOMMAND, SC_SCREENSAVE));
         EXPECT_EQ(ends(WM_SYSCOMMAND, SC_CLOSE | 3), preview) << "the low four bits are not the command";
         // Full screen keeps Windows from starting a second saver or closing this one behind its back.
         EXPECT_EQ(systemCommands, preview ? 2 : 0) << "system commands carried out";
@@ -74,23 +74,22 @@ TEST(WindowProc, InputEndsFullScreenWhileThePreviewEndsOnlyWithItsHost) {
 // first one becomes the start point: nothing ends the saver by accident.
 TEST(WindowProc, AnUnreadableCursorNeitherEndsTheSaverNorKeepsItOnARealMove) {
     Saver saver = testSaver();
-    SaverWindow record;
-    record.saver = &saver;
-    const HWND window = createSaverClassWindow(32, 32, &record);
+    const std::unique_ptr<SaverWindow> record(createSaverWindow(saver, {0, WS_POPUP, L"", {0, 0, 32, 32}}));
     platformCalls.getCursorPos = [](POINT*) -> BOOL { return FALSE; };
     for (const auto& [x, ends] : {std::pair(10, false), std::pair(18, false), std::pair(19, true)}) {
-        SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(x, 10));
+        SendMessageW(record->surface.window, WM_MOUSEMOVE, 0, MAKELPARAM(x, 10));
         EXPECT_EQ(quitPosted(), ends) << x;
     }
     platformCalls = systemPlatformCalls();
-    DestroyWindow(window);
+    DestroyWindow(record->surface.window);
 }
 
 // "/p 32" names the desktop under Wine (its handle's short form): a child there would cover the
 // screen and ignore every key, so only a window outside the desktop and the shell hosts a preview,
 // and only one on the desktop: a message-only window is never seen.
 TEST(PreviewHost, OnlyAWindowOnTheDesktopOtherThanTheDesktopCanHostThePreview) {
-    const HWND window = createSaverClassWindow(32, 32);
+    const HWND window =
+        CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 8, 8, nullptr, nullptr, nullptr, nullptr);
     const HWND pane =
         CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 8, 8, window, nullptr, nullptr, nullptr);
     const HWND messageOnly =
