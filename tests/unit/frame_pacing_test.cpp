@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 TEST(LayoutScale, FollowsTheHeightUnlessTheWindowIsPortrait) {
@@ -16,30 +17,26 @@ TEST(LayoutScale, FollowsTheHeightUnlessTheWindowIsPortrait) {
 // due time. Each pass works 3 ms; the loop always yields 1 ms unless SwapBuffers waited.
 struct PacingRun {
     int passes = 0, software = 0, gl = 0, consecutiveSoftware = 0, spins = 0;
+    bool lastSoftware = false;
 };
 
 static PacingRun runSchedule(double tick, bool savingPower, bool swapWaits) {
-    const auto wake = [tick](double now, double wait) {
-        return tick > 0.0 ? std::ceil((now + wait) / tick) * tick : now + wait;
-    };
     PacingRun run;
     PassPacing pacing;
-    bool lastSoftware = false;
-    for (double now = 0.0123; now < 10.0;) {
-        if (const double wait = secondsUntilPass(pacing, now); wait > 0.0) {
-            now = wake(now, wait);
+    for (double now = 0.0123, wait = 0.0; now<10.0; now = tick> 0.0
+                                              ? std::ceil((now + std::max(wait, 0.0)) / tick) * tick
+                                              : now + std::max(wait, 0.0)) {
+        if ((wait = secondsUntilPass(pacing, now)) > 0.0) {
             continue;
         }
         const PassPlan plan = beginPass(pacing, now, savingPower);
         ++run.passes;
         run.gl += plan.gl;
         run.software += plan.software;
-        run.consecutiveSoftware += plan.software && lastSoftware;
-        lastSoftware = plan.software;
-        now += 0.003;
-        const double rest = secondsAfterPass(pacing, now, swapWaits && plan.gl);
-        run.spins += rest <= 0.0 && !(swapWaits && plan.gl);
-        now = rest > 0.0 ? wake(now, rest) : now;
+        run.consecutiveSoftware += plan.software && run.lastSoftware;
+        run.lastSoftware = plan.software;
+        wait = secondsAfterPass(pacing, now += 0.003, swapWaits && plan.gl);
+        run.spins += wait <= 0.0 && !(swapWaits && plan.gl);
     }
     return run;
 }

@@ -51,12 +51,15 @@ static std::pair<double, double> runLoopUntil(Saver& saver, HWND window, UINT me
 // While the session's display is off, or the session is locked or left, nothing is drawn and the
 // loop waits instead of pacing; a key still ends the saver, and once it is seen again frames come at
 // once. The console's display is another session's business.
-TEST(MainLoop, DrawsNothingAndWaitsWhileNobodyCanSeeIt) {
+TEST(MainLoop, DrawsNothingWhileNobodyCanSeeItAndHalvesTheGlRateWhileSavingPower) {
     Saver saver = testSaver();
     const HWND window = addSaverWindow(saver, false)->surface.window;
     const SoftwareGdiCalls real = softwareGdi;
-    // A software frame takes the window's DC once, whatever part of the window it redraws.
-    softwareGdi.getDc = [](HWND window) { return ++frames, GetDC(window); };
+    // A software frame takes the window's DC once, whatever part of the window it redraws; the first
+    // frame ends the loop, so that the count cannot depend on how loaded the machine is.
+    softwareGdi.getDc = [](HWND window) {
+        return ++frames, PostMessageW(window, WM_CLOSE, 0, 0), GetDC(window);
+    };
     // Session changes that hide the session, and show it again; 0: the session's display goes off (0)
     // and comes back (2).
     const std::pair<WPARAM, WPARAM> changes[] = {{0, 0},
@@ -76,23 +79,16 @@ TEST(MainLoop, DrawsNothingAndWaitsWhileNobodyCanSeeIt) {
         EXPECT_LT(processor, 0.05) << "no busy loop";
         note(show, 2);
         reportSetting(window, GUID_CONSOLE_DISPLAY_STATE, 0);
-        runLoopUntil(saver, window, WM_CLOSE, 100);
-        EXPECT_GT(frames, 0);
+        runLoopUntil(saver, window, WM_KEYDOWN, 2000);
+        EXPECT_EQ(frames, 1) << "frames once seen";
     }
     softwareGdi = real;
-    tearDownWindows(saver);
-}
-
-// Battery, battery saver and energy saver each halve the GL rate until all are off; another
-// setting's report changes nothing.
-TEST(MainLoop, PowerReportsTurnPowerSavingOnAndOff) {
-    Saver saver = testSaver();
-    const HWND window = addSaverWindow(saver, false)->surface.window;
+    // Battery, battery saver and energy saver each halve the GL rate until all are off; another
+    // setting's report changes nothing.
     const GUID powerSaving = {0xe00958c0, 0xc213, 0x4ace, {0xac, 0x77, 0xfe, 0xcc, 0xed, 0x2e, 0xee, 0xa5}};
     const GUID energySaver = {0x550e8400, 0xe29b, 0x41d4, {0xa7, 0x16, 0x44, 0x66, 0x55, 0x44, 0x00, 0x00}};
     for (const GUID& setting : {GUID_ACDC_POWER_SOURCE, powerSaving, energySaver}) {
         reportSetting(window, setting, 2);
-        reportSetting(window, GUID_SESSION_DISPLAY_STATUS, 1);
         EXPECT_TRUE(savingPower(saver.conditions));
         reportSetting(window, setting, 0);
         EXPECT_FALSE(savingPower(saver.conditions));
