@@ -51,9 +51,9 @@ SaverWindow* createSaverWindow(Saver& saver, const WindowPlacement& placement) {
 
 namespace {
 
-// A window without a pixel format in place of one that has one. The new window is made first, so
-// that activation passes between this program's own windows; if it cannot be made, the old one
-// stays.
+// A window without a pixel format in place of one that has one. The new window is made and
+// activated first, so that activation passes between this program's own windows; if it cannot be
+// made, the old one stays.
 void remakeWithoutPixelFormat(const Saver& saver, SaverWindow& window) {
     WindowSurface& surface = window.surface;
     if (GetPixelFormat(surface.dc) == 0) {
@@ -62,6 +62,11 @@ void remakeWithoutPixelFormat(const Saver& saver, SaverWindow& window) {
     const HWND fresh = createWindowFor(saver, window);
     if (fresh == nullptr) {
         return;
+    }
+    if (window.placement.parent == nullptr) {
+        // The old window may be the active one: were it to go first, Windows would activate
+        // another program's window, and that ends the saver.
+        SetForegroundWindow(fresh);
     }
     softwareGdi.releaseDc(surface.window, surface.dc);
     destroyWindowOf(surface.window);
