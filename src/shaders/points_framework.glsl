@@ -1,8 +1,10 @@
 #version 330 core
 // Point-cloud vertex stages, shared part: constants, uniforms, hashing, arch
-// geometry, camera, timeline and the emit record. The scanner and main files
-// follow this one in the points program's vertex source; the anatomy and
-// bake files in the bake program's.
+// geometry, camera, timeline and the emit record. The points program is built
+// twice from the same parts: framework, buffer, scanner and main read the
+// model from the point buffer; framework, anatomy, scanner and main generate
+// it per vertex, for a window whose bake failed. The bake program is
+// framework, anatomy and bake.
 // Units: 1 world unit = 10 mm, y up, radians, seconds.
 
 const float PI = 3.14159265;
@@ -64,6 +66,7 @@ vec3 gN;
 vec3 gC;
 float gI;
 float gSize;
+vec3 gScatter;  // model points only: the dissolve's offset at full strength
 
 // Camera basis, set by setupCamera before the generator runs.
 vec3 gEye;
