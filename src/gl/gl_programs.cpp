@@ -39,7 +39,9 @@ void lookUpPointsUniforms(const GlFunctions& gl, PointsProgram& points) {
                     {&points.dissolve, "uDissolve"},
                     {&points.sliceHeight, "uSliceHeight"},
                     {&points.sliceEnvelope, "uSliceEnvelope"},
-                    {&points.fadeIn, "uFadeIn"}});
+                    {&points.fadeIn, "uFadeIn"},
+                    {&points.floorSpin, "uFloorSpin"},
+                    {&points.dustSway, "uDustSway"}});
 }
 
 } // namespace

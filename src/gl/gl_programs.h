@@ -25,6 +25,8 @@ struct PointsProgram {
     GLint sliceHeight = -1;
     GLint sliceEnvelope = -1;
     GLint fadeIn = -1;
+    GLint floorSpin = -1;
+    GLint dustSway = -1;
 };
 
 struct BlurProgram {

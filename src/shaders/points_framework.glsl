@@ -35,7 +35,7 @@ const int O7 = O6 + N_DET;
 const int O8 = O7 + N_BEAM;
 const int O9 = O8 + N_FLOOR;
 
-uniform float uT;   // saver clock, seconds
+uniform float uT;   // the program time: the saver clock, wrapped back after hours
 uniform vec2 uRes;  // point target size in pixels
 
 // What every point of a frame shares, worked out once per frame by the saver:
@@ -54,6 +54,8 @@ uniform float uDissolve;      // the model's dissolve, 0 to 1
 uniform float uSliceHeight;
 uniform float uSliceEnvelope;
 uniform float uFadeIn;        // the one-time fade-in at start
+uniform float uFloorSpin;     // the turntable's turn, from the unwrapped clock
+uniform float uDustSway;      // the dust's common sideways sway, likewise
 uniform vec3 uSource;         // X-ray source
 uniform vec3 uDetector;       // detector panel centre
 uniform vec3 uPanelAcross;    // horizontal along the panel
