@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr int recordFloats = pointBufferStride / sizeof(float);
+constexpr int recordFloats = 13;           // position and intensity, normal, colour, dissolve offset
 constexpr int upperJawFirstPoint = 142800; // O2 in points_framework.glsl
 // GLSL leaves the precision of sin and cos to the driver; a misplaced point is off by far more.
 constexpr double recordTolerance = 2e-3;
@@ -65,8 +65,8 @@ bool pointBufferHoldsTheModel(const GlFunctions& gl) {
             ++id; // a third of the upper jaw's points are the palate's: a few steps at most
         }
         float recorded[recordFloats] = {}; // stays zero where the driver cannot read the buffer
-        gl.glGetBufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(id) * pointBufferStride,
-                              pointBufferStride, recorded);
+        gl.glGetBufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(id) * pointBufferStride, sizeof recorded,
+                              recorded);
         for (int value = 0; value < recordFloats; ++value) {
             // Written so that a NaN fails too.
             if (!(std::fabs(recorded[value] - expected[value]) <= recordTolerance)) {
