@@ -1,7 +1,7 @@
 // points_preview: the point pass on its own, off screen.
 //
 //   points_preview [--size WxH] [--out PREFIX] [--exposure E] TIME...
-//       one PNG per program time, named PREFIX-TIME.png (default size 1920x1080, PREFIX "points").
+//       one PNG per saver time, named PREFIX-TIME.png (default size 1920x1080, PREFIX "points").
 //       Tone mapping is deliberately simple: linear value times the exposure, clamped to [0, 1],
 //       then encoded with the sRGB curve. No bloom, background or cards.
 //       The pass is the saver's own, into the window's point target (at most 1440 rows); the
@@ -31,7 +31,7 @@ struct Options {
     int height = 1080;
     float exposure = 1.0f;
     std::string prefix = "points";
-    std::vector<float> times;
+    std::vector<double> times;
 };
 
 bool parseOptions(int argc, char** argv, Options& options) {
@@ -48,7 +48,7 @@ bool parseOptions(int argc, char** argv, Options& options) {
         } else if (argument == "--exposure" && hasValue) {
             options.exposure = static_cast<float>(std::atof(argv[++index]));
         } else if (!argument.empty() && argument[0] != '-') {
-            options.times.push_back(static_cast<float>(std::atof(argument.c_str())));
+            options.times.push_back(std::atof(argument.c_str()));
         } else {
             return false;
         }
@@ -63,7 +63,7 @@ std::uint8_t toneMapped(float linear, float exposure) {
     return static_cast<std::uint8_t>(std::lround(encoded * 255.0f));
 }
 
-bool writePreview(const Options& options, const std::vector<float>& rgba, float programTime) {
+bool writePreview(const Options& options, const std::vector<float>& rgba, double saverTime) {
     const std::size_t pixels =
         static_cast<std::size_t>(options.width) * static_cast<std::size_t>(options.height);
     std::vector<std::uint8_t> rgb(pixels * 3);
@@ -78,7 +78,7 @@ bool writePreview(const Options& options, const std::vector<float>& rgba, float 
         }
     }
     char name[32];
-    std::snprintf(name, sizeof name, "%g", static_cast<double>(programTime));
+    std::snprintf(name, sizeof name, "%g", saverTime);
     const std::string path = options.prefix + "-" + name + ".png";
     const std::wstring widePath(path.begin(), path.end());
     const bool written = writePngFile(widePath.c_str(), options.width, options.height, rgb.data());
@@ -124,11 +124,10 @@ int main(int argc, char** argv) {
     ULONG_PTR gdiplusToken = 0;
     Gdiplus::GdiplusStartup(&gdiplusToken, &startupInput, nullptr);
     int status = 0;
-    for (float programTime : options.times) {
-        PassValues pass;
-        pass.programTime = programTime;
+    for (double saverTime : options.times) {
+        const PassValues pass = passValues(saverTime, false);
         glFramePasses[pointsPass].draw(frame.renderer, {frame.surface, pass, 0});
-        if (!writePreview(options, readPointTarget(frame.renderer), programTime)) {
+        if (!writePreview(options, readPointTarget(frame.renderer), saverTime)) {
             status = 1;
         }
     }

@@ -12,8 +12,9 @@ constexpr double passPeriod = 1.0 / 60.0;
 constexpr float cardFadeOffset = 0.4f;
 constexpr float cardFadeLength = 1.4f;
 constexpr double sceneCycle = 22.0;
-// 1,428 cycles of 22 s. Every absolute-time rate of the points program (0.085, 0.11, 0.05, 0.02 and
-// 0.2 rad/s) turns this period into a whole number of turns to within 0.015 rad.
+// 1,428 cycles of 22 s. The motions that follow the absolute time (camera, gantry, floor, the dust's
+// sway) take their angles from the saver time itself (gl/point_timeline), so the wrap moves them
+// not at all; only what each dust mote does at its own speed reshuffles once.
 constexpr double programTimePeriod = 31416.0;
 
 // Opacity of the overlay cards: 0 until 0.4 s after start, then rising linearly to 1 at 1.8 s.
@@ -38,11 +39,12 @@ inline float programTime(double saverTime) {
 // What every window of one pass shares, worked out once per pass so that all monitors show the
 // same instant.
 struct PassValues {
+    double saverTime = 0.0; // for what is worked out on the processor, in double precision
     float programTime = 0.0f;
     float cardFade = 0.0f;
     bool showCards = false; // full screen only; the preview shows the scene alone
 };
 
 inline PassValues passValues(double saverTime, bool preview) {
-    return {programTime(saverTime), cardFade(saverTime), !preview};
+    return {saverTime, programTime(saverTime), cardFade(saverTime), !preview};
 }

@@ -112,6 +112,7 @@ using GLchar = char;
 #endif
 
 using GLsizeiptr = std::ptrdiff_t;
+using GLintptr = std::ptrdiff_t;
 using GLuint64 = unsigned long long;
 
 // Every entry point beyond OpenGL 1.1 that the saver needs, in lookup order:
@@ -147,6 +148,8 @@ using GLuint64 = unsigned long long;
     X(void, glBindBuffer, (GLenum target, GLuint buffer))                                                    \
     X(void, glBindBufferBase, (GLenum target, GLuint index, GLuint buffer))                                  \
     X(void, glBufferData, (GLenum target, GLsizeiptr size, const void* data, GLenum usage))                  \
+    X(void, glGetBufferSubData, (GLenum target, GLintptr offset, GLsizeiptr size, void* data))               \
+    X(void, glDeleteBuffers, (GLsizei count, const GLuint* buffers))                                         \
     X(void, glVertexAttribPointer,                                                                           \
       (GLuint index, GLint size, GLenum type, GLboolean normalized, GLsizei stride, const void* offset))     \
     X(void, glEnableVertexAttribArray, (GLuint index))                                                       \

@@ -27,7 +27,7 @@ void drawPointPass(const GlRenderer& renderer, const GlFrameInput& frame) {
     glBlendFunc(GL_ONE, GL_ONE);
     const PointsProgram& points = renderer.programs.points;
     gl.glUseProgram(points.program);
-    const PointTimeline timeline = pointTimeline(frame.pass.programTime);
+    const PointTimeline timeline = pointTimeline(frame.pass.saverTime);
     setPointUniforms(gl, points, timeline, frame.pass.programTime, scene.width, scene.height);
     drawPoints(renderer, litPointRanges(timeline));
     glDisable(GL_BLEND);

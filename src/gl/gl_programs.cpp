@@ -39,7 +39,9 @@ void lookUpPointsUniforms(const GlFunctions& gl, PointsProgram& points) {
                     {&points.dissolve, "uDissolve"},
                     {&points.sliceHeight, "uSliceHeight"},
                     {&points.sliceEnvelope, "uSliceEnvelope"},
-                    {&points.fadeIn, "uFadeIn"}});
+                    {&points.fadeIn, "uFadeIn"},
+                    {&points.floorSpin, "uFloorSpin"},
+                    {&points.dustSway, "uDustSway"}});
 }
 
 } // namespace
@@ -54,8 +56,9 @@ bool buildGlPrograms(const GlFunctions& gl, GlPrograms& programs) {
     programs.overlay.program = buildProgram(gl, overlayVertexSource, overlayFragmentSource, "ui");
     programs.bake =
         buildFeedbackProgram(gl, pointsBakeVertexSource, pointBufferOutputs, pointBufferOutputCount, "bake");
+    // Without the bake the points program generates the model itself (point_buffer.h).
     if (programs.points.program == 0 || programs.blur.program == 0 || programs.composite.program == 0 ||
-        programs.overlay.program == 0 || programs.bake == 0) {
+        programs.overlay.program == 0) {
         return false;
     }
     lookUpProgramUniforms(gl, programs);

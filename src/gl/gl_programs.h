@@ -25,6 +25,8 @@ struct PointsProgram {
     GLint sliceHeight = -1;
     GLint sliceEnvelope = -1;
     GLint fadeIn = -1;
+    GLint floorSpin = -1;
+    GLint dustSway = -1;
 };
 
 struct BlurProgram {
@@ -58,7 +60,8 @@ struct GlPrograms {
 };
 
 // Builds the window's five programs "points", "blur", "composite", "ui" and "bake", in that order
-// and always all five, and looks up their uniforms. False when any of them did not build.
+// and always all five, and looks up their uniforms. False when any of them but the bake did not
+// build; a bake that did not is 0.
 bool buildGlPrograms(const GlFunctions& gl, GlPrograms& programs);
 
 // The programs' uniform locations, after a (re)link.

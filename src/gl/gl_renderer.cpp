@@ -18,7 +18,7 @@ bool buildPrograms(GlRenderer& renderer, const WindowSurface&, const Pictures&) 
 }
 
 bool bakePoints(GlRenderer& renderer, const WindowSurface&, const Pictures&) {
-    return createPointBuffer(renderer);
+    return prepareModelPoints(renderer);
 }
 
 // False when the context cannot be made current on the window's dc: the window must then not be

@@ -36,7 +36,7 @@ struct GlRenderer {
     RenderTarget bloomB;
     OverlayCard cards[cardCount];
     GLuint pointBuffer = 0; // the model points' baked part, read through modelVao
-    GLuint modelVao = 0;
+    GLuint modelVao = 0;    // the empty vertex array where the model is generated per vertex
 };
 
 // The set-up in its stages, in order; each writes its log line when it fails. The benchmark times

@@ -1,6 +1,9 @@
 #include "gl/point_buffer.h"
 
 #include "base/diagnostic_log.h"
+#include "gl/point_buffer_check.h"
+#include "gl/program_builder.h"
+#include "shaders/shader_sources.h"
 
 #include <cstdint>
 
@@ -28,20 +31,26 @@ GLuint bakeModelPoints(const GlRenderer& renderer) {
     return written;
 }
 
-} // namespace
-
-bool createPointBuffer(GlRenderer& renderer) {
+// What of the bake failed, or null when the point buffer (bound as the array buffer) holds the model.
+const char* bakeFailure(GlRenderer& renderer) {
     const GlFunctions& gl = renderer.gl;
+    if (renderer.programs.bake == 0) {
+        return "bake program";
+    }
     gl.glGenBuffers(1, &renderer.pointBuffer);
     gl.glBindBuffer(GL_ARRAY_BUFFER, renderer.pointBuffer);
     gl.glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(modelPointCount) * pointBufferStride, nullptr,
                     GL_STATIC_DRAW);
     // A buffer the driver could not allocate records nothing, so the count covers that too.
     if (bakeModelPoints(renderer) != static_cast<GLuint>(modelPointCount)) {
-        gl.glBindVertexArray(renderer.emptyVao);
-        writeLog("point buffer failed");
-        return false;
+        return "count";
     }
+    return pointBufferHoldsTheModel(gl) ? nullptr : "contents";
+}
+
+// The vertex array that feeds the point buffer to the points program's attributes.
+void describePointBuffer(GlRenderer& renderer) {
+    const GlFunctions& gl = renderer.gl;
     gl.glGenVertexArrays(1, &renderer.modelVao);
     gl.glBindVertexArray(renderer.modelVao);
     const GLint sizes[pointBufferOutputCount] = {4, 3, 3, 3};
@@ -52,7 +61,36 @@ bool createPointBuffer(GlRenderer& renderer) {
         gl.glEnableVertexAttribArray(index);
         offset += static_cast<std::uintptr_t>(sizes[index]) * sizeof(float);
     }
+}
+
+} // namespace
+
+bool prepareModelPoints(GlRenderer& renderer) {
+    const char* failure = bakeFailure(renderer);
+    if (failure == nullptr) {
+        describePointBuffer(renderer);
+    } else if (generateModelPerVertex(renderer)) {
+        // The bake only saves work per frame: it must never cost the window its picture.
+        writeLog("point buffer failed (%s), model generated per vertex", failure);
+    } else {
+        return false;
+    }
     // The blur and composite passes draw through the empty vertex array.
-    gl.glBindVertexArray(renderer.emptyVao);
+    renderer.gl.glBindVertexArray(renderer.emptyVao);
+    return true;
+}
+
+bool generateModelPerVertex(GlRenderer& renderer) {
+    const GlFunctions& gl = renderer.gl;
+    const GLuint program =
+        buildProgram(gl, pointsGeneratedVertexSource, pointsFragmentSource, "generated points");
+    if (program == 0) {
+        return false;
+    }
+    renderer.programs.points.program = program;
+    lookUpProgramUniforms(gl, renderer.programs);
+    gl.glDeleteBuffers(1, &renderer.pointBuffer); // a buffer never made is 0, which is ignored
+    renderer.pointBuffer = 0;
+    renderer.modelVao = renderer.emptyVao;
     return true;
 }

@@ -15,7 +15,15 @@ inline constexpr const char* pointBufferOutputs[] = {"bPosition", "bNormal", "bC
 constexpr GLsizei pointBufferOutputCount = 4;
 constexpr GLsizei pointBufferStride = 13 * sizeof(float);
 
-// Runs the bake program once over the model points into the window's point buffer and makes the
-// vertex array that feeds it to the points program. False, after logging "point buffer failed",
-// when the driver did not record every point.
-bool createPointBuffer(GlRenderer& renderer);
+// Gives the points program the model's points: the bake program records them once into the
+// window's point buffer, read through modelVao. When the bake fails (its program did not build, or
+// the driver recorded too few points or wrong ones), the window keeps its picture: the points
+// program is built again to generate the model per vertex, and one line "point buffer failed
+// (<what>), model generated per vertex" is logged. False only when that build fails too (the
+// program builder logs why).
+bool prepareModelPoints(GlRenderer& renderer);
+
+// The points program that generates the model itself, in place of the one reading the point
+// buffer (which it deletes); the model is then drawn through the empty vertex array. False, with
+// nothing changed, when it does not build.
+bool generateModelPerVertex(GlRenderer& renderer);

@@ -8,7 +8,7 @@
 namespace {
 
 constexpr float pi = 3.14159265f;
-constexpr float scanCycle = static_cast<float>(sceneCycle);
+constexpr double fullTurn = 6.283185307179586;
 constexpr float cameraTarget[3] = {0.0f, -0.25f, 0.0f};
 constexpr float orbitRadius = 21.0f;
 constexpr float gantryCentre[3] = {0.0f, 0.0f, -0.25f};
@@ -35,12 +35,19 @@ void cross(const float a[3], const float b[3], float result[3]) {
     result[2] = a[0] * b[1] - a[1] * b[0];
 }
 
-// The camera orbits on absolute time, so it never jumps at a cycle's wrap.
-void placeCamera(PointTimeline& timeline, float programTime) {
-    const float yaw = 0.55f + programTime * 0.085f;
-    const float pitch = 0.30f + 0.08f * std::sin(programTime * 0.11f);
-    const float offset[3] = {std::sin(yaw) * std::cos(pitch), std::sin(pitch),
-                             std::cos(yaw) * std::cos(pitch)};
+// phase + rate * saverTime as an angle of at most one turn, in double precision: a float holds it
+// to a millionth of a radian however long the saver runs.
+double turnAngle(double phase, double rate, double saverTime) {
+    return std::fmod(phase + rate * saverTime, fullTurn);
+}
+
+// The camera orbits on absolute time, so it never jumps at a cycle's end.
+void placeCamera(PointTimeline& timeline, double saverTime) {
+    const double yaw = turnAngle(0.55, 0.085, saverTime);
+    const double pitch = 0.30 + 0.08 * std::sin(turnAngle(0.0, 0.11, saverTime));
+    const float offset[3] = {static_cast<float>(std::sin(yaw) * std::cos(pitch)),
+                             static_cast<float>(std::sin(pitch)),
+                             static_cast<float>(std::cos(yaw) * std::cos(pitch))};
     const float worldUp[3] = {0.0f, 1.0f, 0.0f};
     for (int axis = 0; axis < 3; ++axis) {
         timeline.eye[axis] = cameraTarget[axis] + orbitRadius * offset[axis];
@@ -72,21 +79,25 @@ void setVector(const GlFunctions& gl, GLint location, const float v[3]) {
 
 } // namespace
 
-PointTimeline pointTimeline(float programTime) {
+PointTimeline pointTimeline(double saverTime) {
     PointTimeline timeline = {};
-    placeCamera(timeline, programTime);
-    const float c = programTime - scanCycle * std::floor(programTime / scanCycle); // GLSL's mod
+    placeCamera(timeline, saverTime);
+    const float c = static_cast<float>(std::fmod(saverTime, sceneCycle));
     timeline.cycle = c;
     timeline.scanHeight = mix(-3.9f, 3.3f, std::clamp((c - 1.2f) / 7.0f, 0.0f, 1.0f));
     timeline.scanning = smoothStep(1.0f, 1.6f, c) * (1.0f - smoothStep(8.0f, 8.6f, c));
     timeline.gantryVisible = smoothStep(0.0f, 1.0f, c) * (1.0f - smoothStep(8.6f, 10.2f, c));
     timeline.gantryLift = smoothStep(8.6f, 10.2f, c);
-    // The full turn plus the drift wraps by exactly 2 pi, so the gantry never jumps.
-    timeline.gantryAngle = 0.35f * pi + 2.0f * pi * smoothStep(1.2f, 8.2f, c) + programTime * 0.05f;
+    // The scan's full turn falls back by exactly 2 pi at the cycle's end, and the drift follows
+    // the absolute time: the gantry never jumps.
+    timeline.gantryAngle = 0.35f * pi + 2.0f * pi * smoothStep(1.2f, 8.2f, c) +
+                           static_cast<float>(turnAngle(0.0, 0.05, saverTime));
     timeline.dissolve = smoothStep(18.6f, 21.8f, c);
     timeline.sliceHeight = mix(3.0f, -3.7f, smoothStep(10.2f, 17.6f, c));
     timeline.sliceEnvelope = smoothStep(10.0f, 10.8f, c) * (1.0f - smoothStep(17.0f, 17.8f, c));
-    timeline.fadeIn = smoothStep(0.0f, 1.5f, programTime);
+    timeline.fadeIn = smoothStep(0.0f, 1.5f, static_cast<float>(saverTime));
+    timeline.floorSpin = static_cast<float>(turnAngle(0.0, 0.02, saverTime));
+    timeline.dustSway = static_cast<float>(turnAngle(0.0, 0.2, saverTime));
     placeGantry(timeline);
     return timeline;
 }
@@ -114,7 +125,9 @@ void setPointUniforms(const GlFunctions& gl, const PointsProgram& points, const 
                    {points.dissolve, timeline.dissolve},
                    {points.sliceHeight, timeline.sliceHeight},
                    {points.sliceEnvelope, timeline.sliceEnvelope},
-                   {points.fadeIn, timeline.fadeIn}};
+                   {points.fadeIn, timeline.fadeIn},
+                   {points.floorSpin, timeline.floorSpin},
+                   {points.dustSway, timeline.dustSway}};
     for (const auto& scalar : scalars) {
         gl.glUniform1f(scalar.location, scalar.value);
     }

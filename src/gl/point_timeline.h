@@ -2,9 +2,11 @@
 
 #include "gl/gl_programs.h"
 
-// What every point of a frame shares: the orbiting camera, where the scan cycle stands and the
-// gantry's place. Worked out once per frame here rather than once per vertex in the points
-// program, in single precision as the program would.
+// What every point of a frame shares: the orbiting camera, where the scan cycle stands, the
+// gantry's place and the turns of the floor and the dust. Worked out once per frame here rather
+// than once per vertex in the points program, from the saver time in double precision: angles that
+// follow the absolute time are reduced to one turn here, so they never jump where the program time
+// wraps.
 struct PointTimeline {
     float eye[3];
     float forward[3];
@@ -23,9 +25,11 @@ struct PointTimeline {
     float source[3];      // the X-ray source
     float detector[3];    // the detector panel's centre
     float panelAcross[3]; // horizontal along the panel
+    float floorSpin;      // the turntable's turn, in [0, 2 pi)
+    float dustSway;       // the phase of the dust's common sideways sway, in [0, 2 pi)
 };
 
-PointTimeline pointTimeline(float programTime);
+PointTimeline pointTimeline(double saverTime);
 
 // The points program's per-frame uniforms on the bound program: the program time, the point
 // target's size and the timeline.

@@ -8,14 +8,9 @@ out vec3 bColour;
 out vec3 bScatter;  // the dissolve's direction, times this point's travel
 
 void main() {
-    int id = gl_VertexID;
-    if (id < O1) toothPoint(id);
-    else if (id < O2) mandiblePoint(id);
-    else maxillaPoint(id);
-
+    modelPoint(gl_VertexID);
     bPosition = vec4(gP, gI);
-    bNormal = dot(gN, gN) < 0.01 ? vec3(0.0) : normalize(gN);
+    bNormal = gN;
     bColour = gC;
-    vec3 jitter = vec3(rnd(id, 81) - 0.5, rnd(id, 82) - 0.5, rnd(id, 83) - 0.5) * 2.0;
-    bScatter = normalize(gP - vec3(0.0, -0.3, 0.0) + jitter) * (2.0 + 4.0 * rnd(id, 84));
+    bScatter = gScatter;
 }

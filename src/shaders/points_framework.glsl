@@ -1,8 +1,10 @@
 #version 330 core
 // Point-cloud vertex stages, shared part: constants, uniforms, hashing, arch
-// geometry, camera, timeline and the emit record. The scanner and main files
-// follow this one in the points program's vertex source; the anatomy and
-// bake files in the bake program's.
+// geometry, camera, timeline and the emit record. The points program is built
+// twice from the same parts: framework, buffer, scanner and main read the
+// model from the point buffer; framework, anatomy, scanner and main generate
+// it per vertex, for a window whose bake failed. The bake program is
+// framework, anatomy and bake.
 // Units: 1 world unit = 10 mm, y up, radians, seconds.
 
 const float PI = 3.14159265;
@@ -33,7 +35,7 @@ const int O7 = O6 + N_DET;
 const int O8 = O7 + N_BEAM;
 const int O9 = O8 + N_FLOOR;
 
-uniform float uT;   // saver clock, seconds
+uniform float uT;   // the program time: the saver clock, wrapped back after hours
 uniform vec2 uRes;  // point target size in pixels
 
 // What every point of a frame shares, worked out once per frame by the saver:
@@ -52,6 +54,8 @@ uniform float uDissolve;      // the model's dissolve, 0 to 1
 uniform float uSliceHeight;
 uniform float uSliceEnvelope;
 uniform float uFadeIn;        // the one-time fade-in at start
+uniform float uFloorSpin;     // the turntable's turn, from the unwrapped clock
+uniform float uDustSway;      // the dust's common sideways sway, likewise
 uniform vec3 uSource;         // X-ray source
 uniform vec3 uDetector;       // detector panel centre
 uniform vec3 uPanelAcross;    // horizontal along the panel
@@ -64,6 +68,7 @@ vec3 gN;
 vec3 gC;
 float gI;
 float gSize;
+vec3 gScatter;  // model points only: the dissolve's offset at full strength
 
 // Camera basis, set by setupCamera before the generator runs.
 vec3 gEye;

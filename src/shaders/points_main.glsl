@@ -1,11 +1,7 @@
 // Point-cloud vertex stage, main part: dispatch by vertex index, the model
 // effects, projection and depth of field. Model points (below O3) come from
-// the point buffer the bake filled; the others are generated here.
-
-layout(location = 0) in vec4 aPosition; // position, intensity
-layout(location = 1) in vec3 aNormal;   // unit normal, or zero
-layout(location = 2) in vec3 aColour;
-layout(location = 3) in vec3 aScatter;  // dissolve direction times travel
+// modelPoint (read from the point buffer, or generated); the others are
+// generated here.
 
 // Fills the emit record of one scanner, floor or dust vertex.
 void generatePoint(int id) {
@@ -27,9 +23,10 @@ void main() {
     float pointSize = 1.0;
 
     if (id < O3) {
-        p = aPosition.xyz;
-        col = aColour;
-        I = aPosition.w;
+        modelPoint(id);
+        p = gP;
+        col = gC;
+        I = gI;
         float y = p.y;  // height before any dissolve displacement
         float h = scanH();
         // Revealed below the front, a faint ghost above it (a falling step,
@@ -37,7 +34,7 @@ void main() {
         float revealed = 1.0 - smoothstep(h - 0.02, h + 0.02, y);
         float eh = (y - h) / 0.08;
         float edge = exp(-eh * eh) * scanning();
-        I *= rimTerm(p, aNormal, 0.30);
+        I *= rimTerm(p, gN, 0.30);
         I *= mix(0.035, 1.0, revealed);
         col = mix(col, vec3(1.0, 0.86, 0.55), clamp(edge, 0.0, 1.0));
         I += edge * 3.2;
@@ -49,7 +46,7 @@ void main() {
 
         float d = disperse();
         if (d > 0.0) {
-            p += aScatter * d + vec3(0.0, d * d * 1.5, 0.0);
+            p += gScatter * d + vec3(0.0, d * d * 1.5, 0.0);
             // Fused arithmetic may take smoothstep an ulp past 1: pow needs a base of at least 0.
             I *= pow(max(1.0 - d, 0.0), 1.4);
             col = mix(col, vec3(1.0, 0.82, 0.5), d);

@@ -87,7 +87,7 @@ void floorPoint(int id) {
     float r = 0.55 + float(ring) * 0.22;
     // Odd rings sit half a dot out of step and turn the other way.
     float sgn = ring % 2 == 0 ? 1.0 : -1.0;
-    float a = 2.0 * PI * (float(k) + 0.5 * float(ring % 2)) / 300.0 + uT * 0.02 * sgn;
+    float a = 2.0 * PI * (float(k) + 0.5 * float(ring % 2)) / 300.0 + uFloorSpin * sgn;
     vec3 p = vec3(cos(a) * r, -4.3, sin(a) * r - 0.25);
     float I = 0.75 * exp(-r * r / 14.0) * (ring % 5 == 0 ? 1.8 : 1.0);
     emit(p, vec3(0.0), vec3(0.85, 0.72, 0.50), I, 0.9);
@@ -96,9 +96,10 @@ void floorPoint(int id) {
 void dustPoint(int id) {
     vec3 r = vec3(rnd(id, 71), rnd(id, 72), rnd(id, 73));
     vec3 p = (r - 0.5) * vec3(30.0, 14.0, 30.0);
-    // Each mote rises at its own speed and re-enters at the bottom.
+    // Each mote rises and twinkles at its own speed, on the program time: no
+    // one angle serves them all, so they reshuffle once when that time wraps.
     p.y = mod(p.y + 7.0 + uT * (0.08 + 0.12 * rnd(id, 74)), 14.0) - 7.0;
-    p.x += sin(uT * 0.2 + r.z * 20.0) * 0.4;
+    p.x += sin(uDustSway + r.z * 20.0) * 0.4;
     float tw = 0.6 + 0.4 * sin(uT * (0.8 + r.x * 2.0) + r.y * 40.0);
     emit(p, vec3(0.0), vec3(0.95, 0.80, 0.55), 0.55 * tw, 1.4);
 }

@@ -2,6 +2,7 @@
 
 // The GLSL sources, embedded at build time as NUL-terminated strings.
 extern const char pointsVertexSource[];
+extern const char pointsGeneratedVertexSource[]; // the model generated per vertex, without a point buffer
 extern const char pointsBakeVertexSource[];
 extern const char pointsFragmentSource[];
 extern const char fullscreenVertexSource[];

@@ -1,3 +1,4 @@
+#include "gl/point_buffer.h"
 #include "gl/wgl_calls.h"
 #include "shell/main_loop.h"
 #include "shell/saver_lifecycle.h"
@@ -23,6 +24,7 @@ struct WglScript {
     PROC by = nullptr;
     int makeCurrentCalls = 0;
     bool lostOnReset = false; // the core context was asked to report a GPU reset
+    int programsCreated = 0;  // by noFifthProgram below
     std::vector<HGLRC> created = {};
     std::vector<HGLRC> deleted = {};
 };
@@ -50,12 +52,25 @@ PROC WINAPI scriptedProcAddress(LPCSTR name) {
 }
 // GL_FRAMEBUFFER_INCOMPLETE_ATTACHMENT
 constexpr auto incomplete = [](GLenum) -> GLenum { return 0x8CD6; };
+// A driver that records every point of the bake, and zeros in their place.
+void WINAPI endRecordingWithZeros() {
+    procAs<void(WINAPI*)()>(wglGetProcAddress("glEndTransformFeedback"))();
+    const std::vector<float> zeros(modelPointCount * pointBufferStride / sizeof(float));
+    procAs<void(WINAPI*)(GLenum, GLintptr, GLsizeiptr, const void*)>(wglGetProcAddress("glBufferSubData"))(
+        GL_TRANSFORM_FEEDBACK_BUFFER, 0, modelPointCount * pointBufferStride, zeros.data());
+}
+// The fifth program made, the bake, cannot be: a program 0 does not link.
+GLuint WINAPI noFifthProgram() {
+    return ++script.programsCreated == 5 ? 0
+                                         : procAs<GLuint(WINAPI*)()>(wglGetProcAddress("glCreateProgram"))();
+}
 
 // A window gets a current core context and no log line; or, after a failure, its one line and the
-// software path. Either way every other context made for it is deleted, once. The second ctest
+// software path, unless only the bake failed: then the model is generated per vertex. Either way
+// every other context made for it is deleted, once, and no query object is left. The second ctest
 // entry runs this with MESA_GL_VERSION_OVERRIDE=3.3: the driver then offers exactly that version.
 TEST(GlContext, SetUpLogsItsOutcomeAndKeepsNoContextButTheWindows) {
-    const std::string noCore = "GL 3.3 core context not available";
+    const std::string noCore = "GL 3.3 core context not available", generated = "model generated per vertex";
     // The log line, the contexts made, the script.
     const std::tuple<std::string, size_t, WglScript> rows[] = {
         {"", 2, {}},
@@ -67,7 +82,15 @@ TEST(GlContext, SetUpLogsItsOutcomeAndKeepsNoContextButTheWindows) {
         {"make current failed", 2, {.failMakeCurrentCall = 2}}, // the core's call
         {"missing glActiveTexture", 2, {.replaced = "glActiveTexture"}},
         {"scene framebuffer failed", 2, {.replaced = "glCheckFramebufferStatus", .by = asProc(+incomplete)}},
-        {"point buffer failed", 2, {.replaced = "glBeginTransformFeedback", .by = asProc(+[](GLenum) {})}},
+        {"point buffer failed (count), " + generated,
+         2,
+         {.replaced = "glBeginTransformFeedback", .by = asProc(+[](GLenum) {})}},
+        {"point buffer failed (contents), " + generated,
+         2,
+         {.replaced = "glEndTransformFeedback", .by = asProc(endRecordingWithZeros)}},
+        {"link bake failed: \r\npoint buffer failed (bake program), " + generated,
+         2,
+         {.replaced = "glCreateProgram", .by = asProc(noFifthProgram)}},
     };
     const char* offered = std::getenv("MESA_GL_VERSION_OVERRIDE");
     wglCalls = {[](HDC dc, const PIXELFORMATDESCRIPTOR* format) {
@@ -90,7 +113,13 @@ TEST(GlContext, SetUpLogsItsOutcomeAndKeepsNoContextButTheWindows) {
         const SaverWindow& window = *addSaverWindow(saver, true); // released by tearDownWindows
         const HGLRC context = window.gl != nullptr ? window.gl->context : nullptr;
         EXPECT_EQ(readLogFile(log), expectedLog.empty() ? "" : expectedLog + "\r\n");
-        EXPECT_EQ(window.gl != nullptr, expectedLog.empty());
+        const bool bakeFailed = expectedLog.ends_with(generated);
+        EXPECT_EQ(window.gl != nullptr, expectedLog.empty() || bakeFailed);
+        EXPECT_EQ(window.gl && window.gl->modelVao == window.gl->emptyVao, bakeFailed);
+        const auto isQuery = procAs<GLboolean(WINAPI*)(GLuint)>(wglGetProcAddress("glIsQuery"));
+        for (GLuint query = 1; window.gl && query <= 4; ++query) {
+            EXPECT_FALSE(isQuery(query)) << "query " << query << " left";
+        }
         EXPECT_TRUE(window.gl ? context != nullptr : window.software && window.software->backDc);
         EXPECT_EQ(wglGetCurrentContext(), context);
         // GDI must not draw into a double-buffered OpenGL window: a software window has no format.

@@ -1,12 +1,14 @@
 // The "points" vertex stage as the saver links it, read back through transform feedback.
 
 #include "common/offscreen_frame.h"
+#include "gl/point_buffer.h"
 #include "gl/point_timeline.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <span>
 #include <utility>
 #include <vector>
@@ -16,27 +18,26 @@ namespace {
 // gl_Position (0-3), gl_PointSize (4) and vCol (5-7), in recording order.
 using CapturedPoint = std::array<float, 8>;
 
-// An entry point the saver itself never needs.
-void(WINAPI* getBufferSubData)(GLenum, std::ptrdiff_t, std::ptrdiff_t, void*) = nullptr;
-
 // Every vertex of the surface's points program with uT and uRes set, recorded with the rasteriser
 // off into the bound feedback buffer. It starts with size -1 (never written, sizes are clamped to
 // [1, 64]) in every record; if one is left the capture is empty, so a capture that recorded nothing
 // cannot read as darkness.
-std::vector<CapturedPoint> capture(const GlRenderer& renderer, float programTime, int width, int height) {
+std::vector<CapturedPoint> capture(const OffscreenFrame& frame, double saverTime, int width, int height) {
+    const GlRenderer& renderer = frame.renderer;
     const GlFunctions& gl = renderer.gl;
+    wglMakeCurrent(frame.surface.dc, renderer.context);
     std::vector<CapturedPoint> points(scenePointCount, CapturedPoint{0, 0, 0, 0, -1});
     const auto bytes = static_cast<std::ptrdiff_t>(points.size() * sizeof(CapturedPoint));
     gl.glBufferData(GL_TRANSFORM_FEEDBACK_BUFFER, bytes, points.data(), 0x88EA); // GL_DYNAMIC_COPY
     const PointsProgram& program = renderer.programs.points;
     gl.glUseProgram(program.program);
-    setPointUniforms(gl, program, pointTimeline(programTime), programTime, width, height);
+    setPointUniforms(gl, program, pointTimeline(saverTime), programTime(saverTime), width, height);
     glEnable(GL_RASTERIZER_DISCARD);
     gl.glBeginTransformFeedback(GL_POINTS);
     drawPoints(renderer, allPointRanges());
     gl.glEndTransformFeedback();
     glDisable(GL_RASTERIZER_DISCARD);
-    getBufferSubData(GL_TRANSFORM_FEEDBACK_BUFFER, 0, bytes, points.data());
+    gl.glGetBufferSubData(GL_TRANSFORM_FEEDBACK_BUFFER, 0, bytes, points.data());
     const bool complete = std::none_of(points.begin(), points.end(), [](auto& p) { return p[4] < 0.0f; });
     return complete ? points : std::vector<CapturedPoint>();
 }
@@ -44,28 +45,35 @@ std::vector<CapturedPoint> capture(const GlRenderer& renderer, float programTime
 class PointsVertexStage : public ::testing::Test {
   protected:
     // The saver's own program, relinked: transform feedback takes the outputs named before a link.
-    // One feedback buffer serves every capture; the context takes it along.
-    static void SetUpTestSuite() {
+    // One feedback buffer per frame serves every capture; the context takes it along. The second
+    // frame has the build that generates the model per vertex, as after a failed bake.
+    static bool openForCapture(OffscreenFrame& target, bool generated) {
         const char* const outputs[] = {"gl_Position", "gl_PointSize", "vCol"};
         GLint linked = 0;
-        if (openOffscreenFrame(frame, 64, 64, Pictures())) {
-            getBufferSubData = procAs<decltype(getBufferSubData)>(wglGetProcAddress("glGetBufferSubData"));
-            const GlFunctions& gl = frame.renderer.gl;
-            const GLuint program = frame.renderer.programs.points.program;
+        if (openOffscreenFrame(target, 64, 64, Pictures()) &&
+            (!generated || generateModelPerVertex(target.renderer))) {
+            const GlFunctions& gl = target.renderer.gl;
+            const GLuint program = target.renderer.programs.points.program;
             gl.glTransformFeedbackVaryings(program, 3, outputs, GL_INTERLEAVED_ATTRIBS);
             gl.glLinkProgram(program);
             gl.glGetProgramiv(program, GL_LINK_STATUS, &linked);
-            lookUpProgramUniforms(gl, frame.renderer.programs);
+            lookUpProgramUniforms(gl, target.renderer.programs);
             GLuint buffer = 0;
             gl.glGenBuffers(1, &buffer);
             gl.glBindBufferBase(GL_TRANSFORM_FEEDBACK_BUFFER, 0, buffer);
         }
-        ready = linked != 0 && getBufferSubData != nullptr;
+        return linked != 0;
     }
-    static void TearDownTestSuite() { closeOffscreenFrame(frame); }
+    static void SetUpTestSuite() {
+        ready = openForCapture(generatedFrame, true) && openForCapture(frame, false);
+    }
+    static void TearDownTestSuite() {
+        closeOffscreenFrame(frame);
+        closeOffscreenFrame(generatedFrame);
+    }
     void SetUp() override { ASSERT_TRUE(ready); }
 
-    static inline OffscreenFrame frame;
+    static inline OffscreenFrame frame, generatedFrame;
     static inline bool ready = false;
 };
 
@@ -98,7 +106,7 @@ TEST_F(PointsVertexStage, PinnedVerticesMatchTheModel) {
     };
     for (const auto& [target, vertices] : frames) {
         const std::vector<CapturedPoint> points =
-            capture(frame.renderer, target[0], static_cast<int>(target[1]), static_cast<int>(target[2]));
+            capture(frame, target[0], static_cast<int>(target[1]), static_cast<int>(target[2]));
         ASSERT_EQ(points.size(), static_cast<std::size_t>(scenePointCount));
         for (const auto& expected : vertices) {
             for (int value = 0; value < 8; ++value) {
@@ -117,7 +125,7 @@ TEST_F(PointsVertexStage, RangesLeftOutOfAFrameAreDark) {
     int leftOut = 0;
     for (float edge : {1.0f, 8.6f, 10.2f, 21.8f, 22.0f}) {
         for (float t : {edge - 0.004f, edge + 0.004f, 31416.0f + edge - 0.004f, 31416.0f + edge + 0.004f}) {
-            const std::vector<CapturedPoint> points = capture(frame.renderer, t, 64, 64);
+            const std::vector<CapturedPoint> points = capture(frame, t, 64, 64);
             ASSERT_EQ(points.size(), static_cast<std::size_t>(scenePointCount));
             std::vector<bool> drawn(scenePointCount);
             const PointRanges lit = litPointRanges(pointTimeline(t));
@@ -132,6 +140,24 @@ TEST_F(PointsVertexStage, RangesLeftOutOfAFrameAreDark) {
         }
     }
     EXPECT_GT(leftOut, 0);
+}
+
+// Where the bake failed, the model is generated per vertex: every vertex as the baked program has
+// it, through the scan, the slice and the dissolve.
+TEST_F(PointsVertexStage, TheModelGeneratedPerVertexIsTheBakedOne) {
+    for (double t : {5.0, 13.0, 20.0}) {
+        const std::vector<CapturedPoint> baked = capture(frame, t, 960, 540);
+        const std::vector<CapturedPoint> generated = capture(generatedFrame, t, 960, 540);
+        ASSERT_EQ(baked.size(), static_cast<std::size_t>(scenePointCount));
+        ASSERT_EQ(generated.size(), baked.size());
+        for (int id = 0; id < scenePointCount; ++id) {
+            for (int value = 0; value < 8; ++value) {
+                const float limit = 1e-4f * (1.0f + std::fabs(baked[id][value]));
+                ASSERT_NEAR(generated[id][value], baked[id][value], limit)
+                    << "vertex " << id << " at " << t << " s";
+            }
+        }
+    }
 }
 
 } // namespace
