@@ -231,7 +231,7 @@ compare() {
     fi
     if wants pictures; then
         echo "same pictures: new build (ours) against the reference build"
-        PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3 "$REPO/tests/reference/compare_frames.py" \
+        PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3 "$REPO/scripts/compare-captures.py" \
             --capture "$BUILD_DIR/tools/capture.exe" --against-capture "$REF_DIR/tools/capture.exe" \
             --runner "$REPO/scripts/wine-run.sh" --out "$OUT/pictures" || failed=1
         echo

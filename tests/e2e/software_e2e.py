@@ -89,15 +89,18 @@ class SoftwareFallback(unittest.TestCase):
             windows = display.saver_windows(len(layout))
             self.assertEqual(sorted(map(display.geometry, windows)), [(0, 56, 1280, 1024), (1280, 0, 1920, 1080)])
             shots = []
-            # The first shot past the arcs' fade-in, both while arc 3 passes under the help card (21 to 46
-            # degrees, saver times 0.1 to 6.8 s).
-            for pause in (2.0, 1.0):
+            # The first shot past the arcs' fade-in, the second a second later, both while arc 3 passes under
+            # the help card (21 to 46 degrees, saver times 0.1 to 6.8 s); a loaded machine may draw no frame
+            # in a second, so the second shot is taken again until the screen has changed.
+            for pause in (2.0, 1.0, 1.0, 1.0, 1.0):
                 time.sleep(pause)
                 # Stopped, the saver shows one frame; the X server gets a moment to finish drawing it.
                 os.kill(saver.pid, signal.SIGSTOP)
                 time.sleep(0.2)
-                shots.append(display.screenshot())
+                shots[1:] = [display.screenshot()]
                 os.kill(saver.pid, signal.SIGCONT)
+                if len(shots) == 2 and ImageChops.difference(*shots).getbbox():
+                    break
             display.key(windows[0], "4", "click")
             self.assertEqual(wait_exit(saver), 0)
         # One line per window, appended to what was there.

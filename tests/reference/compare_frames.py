@@ -4,7 +4,6 @@
 #
 #     compare_frames.py --capture capture.exe [--runner wine-run.sh] --out DIR           check (the test)
 #     compare_frames.py --capture capture.exe [--runner wine-run.sh] --out DIR --update  new references
-#     compare_frames.py --capture new.exe --against-capture old.exe [--runner ...] --out DIR
 #
 # A frame is a pure function of the saver time and the window size: rendered twice here, with any
 # llvmpipe thread count or vector width, it is identical to the last bit. The tolerance is for other
@@ -20,19 +19,13 @@
 #     whole-image measures (a card moved by a pixel).
 # On a failure the new frame and an amplified difference (<name>-diff.png) stay in DIR for review;
 # after a deliberate, reviewed change run with --update.
-#
-# With --against-capture two builds render the same frames, full screen and in the preview, for a
-# change that must keep the picture (a faster frame): on the same machine a frame may differ from
-# the other build's by a rounding step, and by more in at most SAME_SHARE_LIMIT of its pixels.
 import argparse
-from functools import reduce
 from itertools import accumulate
-from math import isqrt
 import subprocess
 import sys
 from pathlib import Path
 
-from PIL import Image, ImageChops, ImageStat
+from PIL import Image, ImageChops
 
 REFERENCE_DIR = Path(__file__).resolve().parent
 
@@ -44,13 +37,6 @@ CASES = [("full-1.1s", "480x270", 1.1, False), ("full-5s", "480x270", 5.0, False
          ("preview-5s", "152x112", 5.0, True)]
 
 MEAN_LIMIT, P99_LIMIT, BIAS_LIMIT, TILE, TILE_LIMIT = 0.75, 3, 0.25, 16, 2
-
-# Two builds: the whole scene cycle (fades, scan, slice sweep, dissolve, the wrap) full screen and
-# in the preview. A pixel differs when any channel is off by more than SAME_STEP_LIMIT steps.
-SAME_CASES = [(f"{mode}-{saver_time:g}s", size, saver_time, preview)
-              for mode, size, preview in (("full", "1920x1080", False), ("preview", "152x112", True))
-              for saver_time in (1.1, 5.0, 9.5, 13.0, 17.7, 20.0, 21.9)]
-SAME_STEP_LIMIT, SAME_SHARE_LIMIT = 2, 0.001
 
 
 def difference_metrics(expected, actual):
@@ -75,17 +61,6 @@ def difference_metrics(expected, actual):
 def within_limits(metrics):
     return metrics is not None and metrics[1] <= TILE_LIMIT and all(
         mean <= MEAN_LIMIT and p99 <= P99_LIMIT and abs(bias) <= BIAS_LIMIT for mean, p99, bias in metrics[0])
-
-
-def same_picture_metrics(expected, actual):
-    # The share of pixels that differ, the largest and the mean channel difference; None when the
-    # sizes differ.
-    if expected.size != actual.size:
-        return None
-    difference = ImageChops.difference(expected, actual)
-    counts = reduce(ImageChops.lighter, difference.split()).histogram()
-    return (sum(counts[SAME_STEP_LIMIT + 1:]) / (expected.size[0] * expected.size[1]),
-            max(value for value, n in enumerate(counts) if n), sum(ImageStat.Stat(difference).mean) / 3)
 
 
 def compare(name, expected_path, actual_path, difference, measure, passes, probes, describe):
@@ -115,15 +90,6 @@ def check(name, rendered, difference):
                        mean, p99, bias) in zip("RGB", metrics[0])) + f"  worst block {metrics[1]}")
 
 
-def same_picture(name, expected_path, actual_path, difference):
-    # The limit must catch one block three steps brighter, a little larger than the share allowed.
-    block = lambda w, h: (Image.new("RGB", (isqrt(int(SAME_SHARE_LIMIT * w * h)) + 2,) * 2, (3, 3, 3)),)
-    return compare(name, expected_path, actual_path, difference, same_picture_metrics,
-                   lambda metrics: metrics[0] <= SAME_SHARE_LIMIT, block,
-                   lambda metrics: f"{metrics[0]:.4%} of pixels differ by more than {SAME_STEP_LIMIT}, "
-                                   f"max {metrics[1]}, mean {metrics[2]:.4f}")
-
-
 def capture(program, runner, name, rendered, size, saver_time, preview):
     rendered.unlink(missing_ok=True)
     # Under Wine the capture program sees the Unix root as drive Z:.
@@ -138,15 +104,11 @@ def capture(program, runner, name, rendered, size, saver_time, preview):
 
 
 def render_and_compare(args, out, name, size, saver_time, preview):
-    # One case: rendered and checked against its reference, or stored as the new one (--update), or
-    # rendered by both builds and compared (--against-capture).
-    ours, theirs, difference = out / f"{name}.png", out / f"{name}-against.png", out / f"{name}-diff.png"
+    # One case: rendered and checked against its reference, or stored as the new one (--update).
+    ours, difference = out / f"{name}.png", out / f"{name}-diff.png"
     difference.unlink(missing_ok=True)
-    shoot = lambda program, rendered: capture(program, args.runner, name, rendered, size, saver_time, preview)
-    if not shoot(args.capture, ours):
+    if not capture(args.capture, args.runner, name, ours, size, saver_time, preview):
         return False
-    if args.against_capture:
-        return shoot(args.against_capture, theirs) and same_picture(name, theirs, ours, difference)
     if args.update:
         # Re-saved with full compression: the same pixels in fewer bytes.
         Image.open(ours).convert("RGB").save(REFERENCE_DIR / f"{name}.png", optimize=True)
@@ -161,17 +123,11 @@ def main():
     parser.add_argument("--runner", help="runs a Windows program (scripts/wine-run.sh); none on Windows")
     parser.add_argument("--out", required=True, help="folder for the frames rendered now")
     parser.add_argument("--update", action="store_true", help="replace the reference pictures")
-    parser.add_argument("--against-capture", help="another build's capture program: compare the two builds")
     args = parser.parse_args()
-    if args.update and args.against_capture:
-        parser.error("--update and --against-capture exclude each other")
     out = Path(args.out).resolve()
     out.mkdir(parents=True, exist_ok=True)
-    cases = SAME_CASES if args.against_capture else CASES
-    failures = sum(not render_and_compare(args, out, *case) for case in cases)
-    print(f"{len(cases) - failures} of {len(cases)} frames " + (
-        f"the same in both builds (at most {SAME_SHARE_LIMIT:.1%} of pixels off by more than {SAME_STEP_LIMIT} "
-        "steps)" if args.against_capture else "within the limits at the top of this file") + f"; in {out}")
+    failures = sum(not render_and_compare(args, out, *case) for case in CASES)
+    print(f"{len(CASES) - failures} of {len(CASES)} frames within the limits at the top of this file; in {out}")
     return 1 if failures else 0
 
 

@@ -60,9 +60,6 @@ TEST(FramePacing, SixtyPassesAndThirtySoftwareFramesASecondOnAnyTimer) {
     EXPECT_TRUE(softwareFrameDue(0.04, 0.0, true));
     EXPECT_TRUE(softwareFrameDue(0.0, -1.0, false));
     EXPECT_FALSE(softwareFrameDue(0.0333, 0.0, true));
-    EXPECT_EQ(cardFade(0.0), 0.0f);
-    EXPECT_NEAR(cardFade(1.1), 0.5f, 1e-6f); // (1.1 - 0.4) / 1.4
-    EXPECT_EQ(cardFade(600.0), 1.0f);
 }
 
 // A float holds the saver time to the millisecond for hours only: later the programs get a time

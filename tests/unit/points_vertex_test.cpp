@@ -119,8 +119,9 @@ TEST_F(PointsVertexStage, PinnedVerticesMatchTheModel) {
     }
 }
 
-// A frame leaves out only ranges that are dark: at times on both sides of every fade edge the
-// program lights no vertex outside litPointRanges, also a long run later in single precision.
+// A frame leaves out only ranges that are dark, and draws none past its vertex array's end: at times
+// on both sides of every fade edge the program lights no vertex outside litPointRanges, also a long
+// run later in single precision.
 TEST_F(PointsVertexStage, RangesLeftOutOfAFrameAreDark) {
     int leftOut = 0;
     for (float edge : {1.0f, 8.6f, 10.2f, 21.8f, 22.0f}) {
@@ -130,6 +131,9 @@ TEST_F(PointsVertexStage, RangesLeftOutOfAFrameAreDark) {
             std::vector<bool> drawn(scenePointCount);
             const PointRanges lit = litPointRanges(pointTimeline(t));
             for (const PointRange& range : std::span(lit.ranges, lit.count)) {
+                // The model's vertex array holds the model's points only.
+                EXPECT_LE(range.first + range.count,
+                          range.first < modelPointCount ? modelPointCount : scenePointCount);
                 std::fill_n(drawn.begin() + range.first, range.count, true);
             }
             for (int id = 0; id < scenePointCount; ++id) {
