@@ -23,6 +23,11 @@ PIXELFORMATDESCRIPTOR saverPixelFormat() {
 }
 
 bool setSaverPixelFormat(HDC dc) {
+    // A window's pixel format is set once for its life: a renderer made anew on it (after a GPU
+    // reset) keeps the one it has, since Windows refuses to set it again.
+    if (GetPixelFormat(dc) != 0) {
+        return true;
+    }
     const PIXELFORMATDESCRIPTOR descriptor = saverPixelFormat();
     const int format = wglCalls.choosePixelFormat(dc, &descriptor);
     if (format == 0 || !wglCalls.setPixelFormat(dc, format, &descriptor)) {

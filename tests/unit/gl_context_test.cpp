@@ -150,6 +150,10 @@ TEST(GlContext, AContextLostToAResetIsNeverDrawnIntoAndTheRendererIsMadeAnew) {
         const HWND before = window.surface.window;
         window.gl->gl.glGetGraphicsResetStatusARB = [] { return GLenum(0x8253); }; // GL_GUILTY_CONTEXT_RESET
         window.gl->gl.glUseProgram = [](GLuint) { ++draws; };
+        // As on Windows, a window's pixel format cannot be set twice.
+        wglCalls.setPixelFormat = [](HDC dc, int format, const PIXELFORMATDESCRIPTOR* wanted) -> BOOL {
+            return GetPixelFormat(dc) == 0 && SetPixelFormat(dc, format, wanted);
+        };
         if (setUpFails) {
             wglCalls.createContext = [](HDC) -> HGLRC { return nullptr; };
         }
