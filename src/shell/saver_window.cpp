@@ -116,8 +116,12 @@ void setUpSaverWindow(const Saver& saver, SaverWindow* window) {
 }
 
 void renewRenderer(const Saver& saver, SaverWindow& window) {
+    // The notices go to a window handle, and the window may be made anew: they are registered again
+    // for the window that draws from now on.
+    unregisterSystemNotices(window.notices, window.surface.window);
     destroyRenderer(window);
     createRenderer(saver, window);
+    registerSystemNotices(window.notices, window.surface.window);
 }
 
 // The releases go through the call tables so that a test can check what was released, and in

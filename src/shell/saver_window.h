@@ -19,7 +19,8 @@ SaverWindow* createSaverWindow(Saver& saver, const WindowPlacement& placement);
 void setUpSaverWindow(const Saver& saver, SaverWindow* window);
 
 // A window's renderer released and made anew as at set-up (after a GPU reset lost its context):
-// GL first, else the software renderer, in a window made anew when the old one has a pixel format.
+// GL first, else the software renderer, in a window made anew when the old one has a pixel format;
+// its notices then follow it to the new window.
 void renewRenderer(const Saver& saver, SaverWindow& window);
 
 // The set-up's mirror: the renderer, the dc, the notices, the window (unless it is gone already, as
